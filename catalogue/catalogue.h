@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The value of key in section of the INI file, or with a null key (QString()) the section's
+// key names, each followed by a NUL. Reads the file anew on every call.
+QString ReadIni(const QString &file, const QString &section, const QString &key);
+
+// Appends every key name of the section to list, in file order; clears and selects nothing.
+template<class List>
+void FillListFromIni(List &list, const QString &file, const QString &section)
+{
+    const QString keys = ReadIni(file, section, QString());
+    if (keys.isEmpty())
+        return;
+    // The piece after the last NUL is never added: it is empty, or a name that did not fit whole.
+    const auto pieces = keys.split(QChar(u'\0'));
+    for (qsizetype i = 0; i + 1 < pieces.size(); ++i)
+        list.addItem(pieces.at(i));
+}

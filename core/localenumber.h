@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <optional>
+
+class QLocale;
+class QString;
+
+// Numbers as the user types and reads them: every function takes the locale whose conventions
+// apply, so that the program can pass the user's and the tests can pin one.
+
+// The whole text read as one finite number (surrounding blanks, sign, digits, group and decimal
+// separators, exponent); nothing when it is empty, no number, or "inf"/"nan" and their kin.
+std::optional<double> readNumber(const QString &text, const QLocale &locale);
+
+// The numeric test: readNumber succeeds.
+bool isNumeric(const QString &text, const QLocale &locale);
+
+// The integer conversion: readNumber, a fraction rounded half to even, then range-checked to
+// -32768..32767.
+std::optional<qint16> toInt16(const QString &text, const QLocale &locale);
+
+// A double as the user reads it: at most 15 significant digits, no group separators, the
+// locale's decimal separator, "-" for negatives.
+QString writeNumber(double value, const QLocale &locale);
+
+// Plain decimal digits with a leading "-" for negatives, the same in every locale.
+QString decimalForm(qint16 value);
