@@ -1,1 +1,340 @@
 #include "inireader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ini {
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f' || c == '\x1a';
+}
+
+std::string_view trimRight(std::string_view s)
+{
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+std::string_view trim(std::string_view s)
+{
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    return trimRight(s);
+}
+
+// Names and values are C strings to the callers of the reader: a NUL ends them.
+std::string_view cutAtNul(std::string_view s)
+{
+    const void *nul = std::memchr(s.data(), '\0', s.size());
+    return nul ? s.substr(0, static_cast<const char *>(nul) - s.data()) : s;
+}
+
+std::string_view unquote(std::string_view s)
+{
+    if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front())
+        return s.substr(1, s.size() - 2);
+    return s;
+}
+
+char asciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i] && asciiLower(a[i]) != asciiLower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// Walks the non-blank lines of a text, each trimmed. CRLF, LF and a lone CR all end a line.
+class Lines
+{
+public:
+    explicit Lines(std::string_view text)
+        : m_pos(text.data())
+        , m_end(text.data() + text.size())
+    { }
+
+    bool next(std::string_view &line)
+    {
+        while (m_pos < m_end) {
+            const auto *lf = static_cast<const char *>(std::memchr(m_pos, '\n', m_end - m_pos));
+            if (!lf)
+                lf = m_end;
+            const auto *cr = static_cast<const char *>(std::memchr(m_pos, '\r', lf - m_pos));
+            const char *stop = cr ? cr : lf;
+            const std::string_view raw(m_pos, stop - m_pos);
+            m_pos = stop < m_end ? stop + 1 : m_end;
+            if (cr && m_pos < m_end && *m_pos == '\n')
+                ++m_pos;
+            line = trim(raw);
+            if (!line.empty())
+                return true;
+        }
+        return false;
+    }
+
+private:
+    const char *m_pos;
+    const char *m_end;
+};
+
+// A trimmed line opens a section when it starts with "[" and holds a "]"; the name runs to the
+// last "]", so "[a]b]" is the section "a]b" and "[ID] note" is "ID".
+bool headerName(std::string_view line, std::string_view &name)
+{
+    if (line.front() != '[')
+        return false;
+    const std::size_t close = line.rfind(']');
+    if (close == std::string_view::npos)
+        return false;
+    name = trim(cutAtNul(line.substr(1, close - 1)));
+    return true;
+}
+
+// A line is a key only when it holds "="; the first one splits, so a value may contain more.
+bool splitKey(std::string_view line, std::string_view &name, std::string_view &rawValue)
+{
+    const std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos)
+        return false;
+    name = trim(cutAtNul(line.substr(0, eq)));
+    rawValue = line.substr(eq + 1);
+    return true;
+}
+
+int placeText(std::string_view text, char *buffer, int size)
+{
+    if (size <= 0)
+        return 0;
+    const std::size_t n = std::min(text.size(), static_cast<std::size_t>(size - 1));
+    std::memcpy(buffer, text.data(), n);
+    buffer[n] = '\0';
+    return static_cast<int>(n);
+}
+
+int placeDefault(const char *defaultText, char *buffer, int size)
+{
+    const std::string_view text = defaultText ? defaultText : "";
+    return placeText(unquote(trimRight(text)), buffer, size);
+}
+
+// Collects names, each followed by a NUL, as far as the buffer holds them, and closes the list
+// the way the platform call does: one more NUL when it fits, else two NULs at the very end.
+class NameList
+{
+public:
+    NameList(char *buffer, int size)
+        : m_buffer(buffer)
+        , m_size(static_cast<std::size_t>(size))
+        , m_room(size >= 2 ? static_cast<std::size_t>(size) - 2 : 0)
+    { }
+
+    void add(std::string_view name)
+    {
+        append(name.data(), name.size());
+        append("", 1);
+    }
+
+    int finish(const char *defaultText)
+    {
+        if (m_length == 0)
+            return placeDefault(defaultText, m_buffer, static_cast<int>(m_size));
+        if (m_length + 2 <= m_size) {
+            m_buffer[m_length] = '\0';
+            return static_cast<int>(m_length);
+        }
+        // The last name placed was cut short; the caller sees two NULs after it.
+        for (std::size_t i = m_room; i < m_size; ++i)
+            m_buffer[i] = '\0';
+        return static_cast<int>(m_room);
+    }
+
+private:
+    void append(const char *data, std::size_t n)
+    {
+        if (m_length < m_room)
+            std::memcpy(m_buffer + m_length, data, std::min(n, m_room - m_length));
+        m_length += n;
+    }
+
+    char *m_buffer;
+    std::size_t m_size;
+    std::size_t m_room;
+    std::size_t m_length = 0;
+};
+
+void appendUtf8(std::string &out, std::uint32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// UTF-16 arrives as UTF-8, the code page in which a Unicode catalogue is answered. A surrogate
+// without its partner becomes U+FFFD so that the result stays valid UTF-8.
+std::string utf16ToUtf8(std::string_view in, bool bigEndian)
+{
+    const auto unit = [&](std::size_t i) -> std::uint32_t {
+        const auto a = static_cast<unsigned char>(in[i]);
+        const auto b = static_cast<unsigned char>(in[i + 1]);
+        return bigEndian ? (a << 8 | b) : (b << 8 | a);
+    };
+    std::string out;
+    out.reserve(in.size());
+    for (std::size_t i = 0; i + 1 < in.size(); i += 2) {
+        std::uint32_t c = unit(i);
+        if (c >= 0xD800 && c < 0xE000) {
+            const bool paired = c < 0xDC00 && i + 3 < in.size() && unit(i + 2) >= 0xDC00
+                    && unit(i + 2) < 0xE000;
+            if (paired) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+                i += 2;
+            } else {
+                c = 0xFFFD;
+            }
+        }
+        appendUtf8(out, c);
+    }
+    return out;
+}
+
+bool startsWith(const std::string &s, std::string_view prefix)
+{
+    return s.size() >= prefix.size() && std::memcmp(s.data(), prefix.data(), prefix.size()) == 0;
+}
+
+} // namespace
+
+ProfileText profileFromBytes(std::string bytes)
+{
+    ProfileText text;
+    if (startsWith(bytes, "\xEF\xBB\xBF")) {
+        bytes.erase(0, 3);
+        text.fromByteOrderMark = true;
+    } else if (startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF")) {
+        bytes = utf16ToUtf8(std::string_view(bytes).substr(2), bytes[0] == '\xFE');
+        text.fromByteOrderMark = true;
+    }
+    text.bytes = std::move(bytes);
+    return text;
+}
+
+ProfileText loadProfile(const char *path)
+{
+    if (!path)
+        return {};
+    // Non-blocking, so that a FIFO given as the file cannot stall the open; it is no regular
+    // file and reads as empty like any other.
+    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return {};
+    std::string bytes;
+    struct stat info
+    {
+    };
+    bool readable = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (readable) {
+        // One read normally; the loop only matters when the file grows while being read.
+        bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
+        std::size_t filled = 0;
+        for (;;) {
+            if (filled == bytes.size())
+                bytes.resize(bytes.size() * 2);
+            const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+            if (got > 0) {
+                filled += static_cast<std::size_t>(got);
+            } else if (got == 0) {
+                break;
+            } else if (errno != EINTR) {
+                readable = false;
+                break;
+            }
+        }
+        bytes.resize(readable ? filled : 0);
+    }
+    ::close(fd);
+    return readable ? profileFromBytes(std::move(bytes)) : ProfileText{};
+}
+
+int getProfileString(const ProfileText &text, const char *section, const char *key,
+                     const char *defaultText, char *buffer, int size)
+{
+    if (!buffer || size < 0)
+        size = 0;
+    Lines lines(text.bytes);
+    std::string_view line;
+    std::string_view name;
+
+    if (!section) {
+        NameList sections(buffer, size);
+        while (lines.next(line)) {
+            if (headerName(line, name))
+                sections.add(name);
+        }
+        return sections.finish(defaultText);
+    }
+
+    // Keys before the first header belong to no section, so the search starts at a header, and
+    // only the first section of that name counts.
+    const std::string_view wantedSection = trim(section);
+    bool found = false;
+    while (!found && lines.next(line))
+        found = headerName(line, name) && equalsIgnoringAsciiCase(name, wantedSection);
+    if (!found)
+        return placeDefault(defaultText, buffer, size);
+
+    std::string_view rawValue;
+    if (!key) {
+        NameList keys(buffer, size);
+        while (lines.next(line) && !headerName(line, name)) {
+            // A ";" line is a comment to the key list, though a lookup can still reach it.
+            if (line.front() != ';' && splitKey(line, name, rawValue))
+                keys.add(name);
+        }
+        return keys.finish(defaultText);
+    }
+
+    const std::string_view wantedKey = trim(key);
+    while (lines.next(line) && !headerName(line, name)) {
+        if (splitKey(line, name, rawValue) && equalsIgnoringAsciiCase(name, wantedKey))
+            return placeText(unquote(trim(cutAtNul(rawValue))), buffer, size);
+    }
+    return placeDefault(defaultText, buffer, size);
+}
+
+int getPrivateProfileString(const char *section, const char *key, const char *defaultText,
+                            char *buffer, int size, const char *path)
+{
+    return getProfileString(loadProfile(path), section, key, defaultText, buffer, size);
+}
+
+} // namespace ini
