@@ -1,1 +1,77 @@
 #include "catalogue.h"
+#include "codepage.h"
+#include "inireader.h"
+
+#include <QFile>
+
+#include <optional>
+
+namespace {
+
+constexpr int bufferSize = 32767;
+
+bool isAscii(const char *data, qsizetype size)
+{
+    for (qsizetype i = 0; i < size; ++i) {
+        if (static_cast<unsigned char>(data[i]) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+bool isAscii(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// The file's code page, worked out only when a text outside ASCII needs it: ASCII reads and
+// writes the same in both, and most lookups never touch anything else.
+class FileCodePage
+{
+public:
+    explicit FileCodePage(const ini::ProfileText &text)
+        : m_text(text)
+    { }
+
+    QByteArray encode(const QString &text)
+    {
+        return isAscii(text) ? text.toLatin1() : codepage::encode(page(), text);
+    }
+
+    QString decode(const char *data, qsizetype size)
+    {
+        return isAscii(data, size) ? QString::fromLatin1(data, size)
+                                   : codepage::decode(page(), data, size);
+    }
+
+private:
+    codepage::CodePage page()
+    {
+        if (!m_page)
+            m_page = codepage::detect(m_text.bytes.data(), m_text.bytes.size());
+        return *m_page;
+    }
+
+    const ini::ProfileText &m_text;
+    std::optional<codepage::CodePage> m_page;
+};
+
+} // namespace
+
+QString ReadIni(const QString &file, const QString &section, const QString &key)
+{
+    const ini::ProfileText text = ini::loadProfile(QFile::encodeName(file).constData());
+    FileCodePage page(text);
+    const QByteArray sectionBytes = page.encode(section);
+    const QByteArray keyBytes = key.isNull() ? QByteArray() : page.encode(key);
+
+    QByteArray buffer(bufferSize, '\0');
+    const int n = ini::getProfileString(text, sectionBytes.constData(),
+                                        key.isNull() ? nullptr : keyBytes.constData(), "",
+                                        buffer.data(), bufferSize);
+    return page.decode(buffer.constData(), n);
+}
