@@ -38,6 +38,7 @@ need() {
 
 base_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
 display_packages=(xvfb xauth xclip xdotool x11-utils)
+package_packages=(dpkg-dev desktop-file-utils appstream)
 
 # configure DIR [cmake options...]: configures once, then only builds incrementally.
 build() {
@@ -71,6 +72,24 @@ asan)
     build build-asan -DCMAKE_BUILD_TYPE=Debug -DQUENNEL_SANITIZE=ON
     ASAN_OPTIONS=halt_on_error=1:detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
         ctest_in build-asan
+    ;;
+display)
+    # ./build.sh display [PROGRAM]: without a program, the one the test step builds.
+    need "${base_packages[@]}" "${display_packages[@]}"
+    if [ $# -eq 0 ]; then
+        build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+        set -- build/bin/quennel
+    fi
+    tests/display/check-window.sh "$1"
+    ;;
+package)
+    # ./build.sh package [DIR]: builds in DIR (default build-package), packs, checks both packages.
+    need "${base_packages[@]}" "${display_packages[@]}" "${package_packages[@]}"
+    dir=${1:-build-package}
+    build "$dir" -DCMAKE_BUILD_TYPE=Release -DQUENNEL_BUILD_TESTS=OFF
+    rm -f "$dir"/quennel_*.deb "$dir"/quennel-*.tar.gz
+    (cd "$dir" && cpack)
+    packaging/check-packages.sh "$dir"
     ;;
 *)
     sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
