@@ -30,8 +30,8 @@ trap 'rm -rf "$work"' EXIT
 
 # The .deb: "path" or "path -> link target" per entry.
 deb_list=$(dpkg-deb -c "$deb" | awk '{ $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, ""); print }')
-for entry in ./opt/quennel/quennel ./opt/quennel/id.txt \
-    "./usr/bin/quennel -> /opt/quennel/quennel" \
+for entry in ./opt/quennel/quennel ./etc/quennel/id.txt \
+    "./opt/quennel/id.txt -> /etc/quennel/id.txt" "./usr/bin/quennel -> /opt/quennel/quennel" \
     ./usr/share/applications/$app_id.desktop ./usr/share/metainfo/$app_id.metainfo.xml \
     ./usr/share/icons/hicolor/48x48/apps/quennel.png ./usr/share/icons/hicolor/256x256/apps/quennel.png; do
     has "$deb_list" "$entry" "$(basename "$deb")"
@@ -40,6 +40,9 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libqt6gui6 libqt6core6 libc6; do
     [[ $depends == *"$lib"* ]] || fail "the .deb does not depend on $lib (Depends: $depends)"
 done
+# The user's own catalogue must survive upgrades: dpkg keeps a changed conffile.
+[ "$(dpkg-deb -I "$deb" conffiles)" = /etc/quennel/id.txt ] \
+    || fail "/etc/quennel/id.txt is not the .deb's one conffile"
 echo "check-packages: $(basename "$deb") holds the program folder, command, menu entry, icons, metainfo"
 echo "check-packages: Depends: $depends"
 
@@ -50,7 +53,7 @@ appstreamcli validate --no-net "$work/deb/usr/share/metainfo/$app_id.metainfo.xm
     || fail "the metainfo does not validate"
 grep -qx 'Icon=quennel' "$work/deb/usr/share/applications/$app_id.desktop" \
     || fail "the desktop entry does not name the theme icon quennel"
-[ "$(head -c 8 "$work/deb/opt/quennel/id.txt" | tr -d '\r\n')" = '[ID]' ] \
+[ "$(head -n1 "$work/deb/etc/quennel/id.txt" | tr -d '\r')" = '[ID]' ] \
     || fail "the packaged id.txt is not the sample catalogue"
 
 # The tarball: one folder, the program and id.txt at its top.
