@@ -21,8 +21,9 @@ bool isNumeric(const QString &text, const QLocale &locale);
 // -32768..32767.
 std::optional<qint16> toInt16(const QString &text, const QLocale &locale);
 
-// A double as the user reads it: at most 15 significant digits, no group separators, the
-// locale's decimal separator, "-" for negatives.
+// A double as the user reads it: at most 15 significant digits, no group separators, ASCII
+// digits, the locale's decimal separator, "-" for negatives; an exponent form ("1.5E+20",
+// "1E-05") from 1E15 up and below 1E-4. readNumber in the same locale reads every such text back.
 QString writeNumber(double value, const QLocale &locale);
 
 // Plain decimal digits with a leading "-" for negatives, the same in every locale.
