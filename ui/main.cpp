@@ -1,7 +1,15 @@
-#include <cstdio>
+#include "form1.h"
 
-int main()
+#include <QApplication>
+#include <QLocale>
+
+using namespace Qt::StringLiterals;
+
+int main(int argc, char *argv[])
 {
-    std::puts("The window is not there yet.");
-    return 0;
+    QApplication app(argc, argv);
+    // The catalogue lies beside the program file, wherever it is started from.
+    Form1 window(QCoreApplication::applicationDirPath() + u"/id.txt"_s, QLocale::system());
+    window.show();
+    return app.exec();
 }

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+
+// A set of controls of one kind that share a name and are told apart by a 16-bit index. Element 0
+// belongs to the window's layout; every further element is made from it at run time. The
+// elements stay children of element 0's parent, which owns them; the array only finds them.
+template<class Control>
+class ControlArray
+{
+public:
+    // Makes the kind-specific part of a copy of the model (its text, read-only setting,
+    // alignment...); the array adds what all controls share.
+    using Copier = std::function<Control *(const Control &model)>;
+
+    ControlArray(const QString &name, Control *first, Copier copy)
+        : m_name(name)
+        , m_copy(std::move(copy))
+    {
+        adopt(0, first);
+    }
+
+    // The element with that index, or nullptr: a missing index is the caller's failure.
+    Control *element(qint16 index) const
+    {
+        const auto it = m_elements.find(index);
+        return it == m_elements.end() ? nullptr : it->second;
+    }
+
+    // A hidden copy of element 0 as it is now; nullptr when the index is taken or element 0 is
+    // gone.
+    Control *create(qint16 index)
+    {
+        const Control *model = element(0);
+        if (!model || element(index))
+            return nullptr;
+        Control *copy = m_copy(*model);
+        copy->setParent(model->parentWidget());
+        copy->setFont(model->font());
+        copy->setPalette(model->palette());
+        copy->setGeometry(model->geometry());
+        copy->hide();
+        adopt(index, copy);
+        return copy;
+    }
+
+    // Deletes the element at once, so nothing of it (entries, text) can outlive the row.
+    bool destroy(qint16 index)
+    {
+        const auto it = m_elements.find(index);
+        if (it == m_elements.end())
+            return false;
+        delete it->second;
+        m_elements.erase(it);
+        return true;
+    }
+
+    // Ascending walk: for (const auto &[index, control] : array).
+    auto begin() const { return m_elements.cbegin(); }
+    auto end() const { return m_elements.cend(); }
+    qsizetype size() const { return qsizetype(m_elements.size()); }
+
+private:
+    void adopt(qint16 index, Control *control)
+    {
+        control->setObjectName(m_name + u'_' + QString::number(index));
+        m_elements.emplace(index, control);
+    }
+
+    QString m_name;
+    Copier m_copy;
+    std::map<qint16, Control *> m_elements;
+};

@@ -1,0 +1,111 @@
+#pragma once
+
+// The window is the thin layer between the controls and the two libraries below it. Each trade
+// row is the element with one index in five control arrays (item list Combo1, ID box Text1,
+// selling price Text2, buying price Text3, generated buying price Text4); "+" and "-" create and
+// destroy the elements of the last row. Choosing an item asks the catalogue (ReadIni on id.txt,
+// read anew every time) for the row's id; a changed selling price asks core for the generated
+// buying price at the scroll bar's percentage; "Generate" hands the rows' texts and the three
+// options to core, which fills the entry tables of the TradeCode owned here and joins them, and
+// the window shows the trade code in Text5 or the one error message; "Copy to Clipboard" puts
+// whatever Text5 holds on the clipboard. Every number is read and written in the locale given at
+// construction. The layout lives in form1layout.cpp, the handlers in form1.cpp.
+
+#include "controlarray.h"
+#include "tradecode.h"
+
+#include <QLocale>
+#include <QWidget>
+
+#include <functional>
+
+QT_BEGIN_NAMESPACE
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+QT_END_NAMESPACE
+
+class Form1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Shows a modal message (prompt, title) and returns when the user has closed it.
+    using ShowMessage = std::function<void(const QString &prompt, const QString &title)>;
+
+    Form1(const QString &cataloguePath, const QLocale &locale, QWidget *parent = nullptr);
+
+    qint16 zeilenanzahl = 0; // index of the last trade row
+    QString sellcode(const qint16 &id, const qint16 &preis) const;
+    QString buycode(const qint16 &id, const qint16 &preis) const;
+    QString codezusammenfügen() const;
+
+    // Replaces the modal box, so that a caller without a user can see and dismiss the message.
+    void setShowMessage(ShowMessage show);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    static constexpr qint16 LastRow = 13; // 14 rows at most
+    static constexpr int RowPitch = 35;   // pixels from one row to the next
+
+    // form1layout.cpp
+    void buildLayout();
+    void setInitialTabOrder();
+    void placeBelow(QWidget *element, const QWidget *above);
+    void nameRow(qint16 row);
+    static QLineEdit *copyTextBox(const QLineEdit &model);
+    static QComboBox *copyItemList(const QComboBox &model);
+
+    // form1.cpp
+    void connectControls();
+    void connectRow(qint16 row);
+    void load();
+    void selectFirstEntry(qint16 row);
+    void itemChosen(qint16 row);
+    void sellingPriceChanged(qint16 row);
+    void check1Clicked();
+    void generateClicked();
+    void addRowClicked();
+    void removeRowClicked();
+    void optionsClicked();
+    void closeOptionsClicked();
+    void copyToClipboardClicked();
+    void moveRowButtons(int by);
+    void showMessage(const QString &prompt, const QString &title);
+
+    QString m_cataloguePath;
+    QLocale m_locale;
+    TradeCode m_tradeCode;
+    ShowMessage m_showMessage;
+
+    ControlArray<QComboBox> m_combo1;
+    ControlArray<QLineEdit> m_text1;
+    ControlArray<QLineEdit> m_text2;
+    ControlArray<QLineEdit> m_text3;
+    ControlArray<QLineEdit> m_text4;
+
+    QPushButton *m_command1 = nullptr; // "+"
+    QPushButton *m_command2 = nullptr; // "-"
+    QPushButton *m_command3 = nullptr; // "Generate"
+    QPushButton *m_command4 = nullptr; // "X"
+    QPushButton *m_command5 = nullptr; // "Options"
+    QPushButton *m_command6 = nullptr; // "Copy to Clipboard"
+    QPlainTextEdit *m_text5 = nullptr;
+    QCheckBox *m_check1 = nullptr; // "Use generated buying price"
+    QCheckBox *m_check2 = nullptr; // "Generate buying code"
+    QCheckBox *m_check3 = nullptr; // "Generate selling code"
+    QScrollBar *m_hscroll1 = nullptr;
+    QWidget *m_picture1 = nullptr; // options panel
+    QWidget *m_picture2 = nullptr; // bottom panel
+    QLabel *m_label1 = nullptr;
+    QLabel *m_label2 = nullptr;
+    QLabel *m_label3 = nullptr;
+    QLabel *m_label4 = nullptr;
+    QLabel *m_label5 = nullptr;
+};
