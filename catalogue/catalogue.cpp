@@ -42,13 +42,6 @@ public:
         return isAscii(text) ? text.toLatin1() : codepage::encode(page(), text);
     }
 
-    QString decode(const char *data, qsizetype size)
-    {
-        return isAscii(data, size) ? QString::fromLatin1(data, size)
-                                   : codepage::decode(page(), data, size);
-    }
-
-private:
     codepage::CodePage page()
     {
         if (!m_page)
@@ -56,6 +49,7 @@ private:
         return *m_page;
     }
 
+private:
     const ini::ProfileText &m_text;
     std::optional<codepage::CodePage> m_page;
 };
@@ -64,14 +58,23 @@ private:
 
 QString ReadIni(const QString &file, const QString &section, const QString &key)
 {
-    const ini::ProfileText text = ini::loadProfile(QFile::encodeName(file).constData());
-    FileCodePage page(text);
-    const QByteArray sectionBytes = page.encode(section);
-    const QByteArray keyBytes = key.isNull() ? QByteArray() : page.encode(key);
-
-    QByteArray buffer(bufferSize, '\0');
-    const int n = ini::getProfileString(text, sectionBytes.constData(),
-                                        key.isNull() ? nullptr : keyBytes.constData(), "",
-                                        buffer.data(), bufferSize);
-    return page.decode(buffer.constData(), n);
+    // Fresh NULs on every call; on the stack, since a heap block of this size costs more to
+    // map and hand back than the whole lookup.
+    char buffer[bufferSize] = {};
+    int n = 0;
+    std::optional<codepage::CodePage> resultPage;
+    {
+        const ini::ProfileText text = ini::loadProfile(QFile::encodeName(file).constData());
+        FileCodePage page(text);
+        const QByteArray sectionBytes = page.encode(section);
+        const QByteArray keyBytes = key.isNull() ? QByteArray() : page.encode(key);
+        n = ini::getProfileString(text, sectionBytes.constData(),
+                                  key.isNull() ? nullptr : keyBytes.constData(), "", buffer,
+                                  bufferSize);
+        if (!isAscii(buffer, n))
+            resultPage = page.page();
+    }
+    // The file's bytes are gone before the result is built, so the heap does not grow by both
+    // on every call only to be handed back to the system afterwards.
+    return resultPage ? codepage::decode(*resultPage, buffer, n) : QString::fromLatin1(buffer, n);
 }

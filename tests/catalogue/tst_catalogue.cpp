@@ -104,6 +104,8 @@ void TestCatalogue::readIni_data()
     QTest::newRow("null key lists the names") << "[ID]\n=5\nab=1"_ba << QString() << u"\0ab\0"_s;
     QTest::newRow("valid UTF-8 read as UTF-8")
             << "[ID]\nCaf\xC3\xA9=1"_ba << QString() << u"Café\0"_s;
+    QTest::newRow("overlong and surrogate UTF-8 read as Windows-1252")
+            << "[ID]\n\xE0\x80\xAF=1\n\xED\xA0\x80=2"_ba << QString() << u"à€¯\0í\u00A0€\0"_s;
     QTest::newRow("other bytes read as Windows-1252")
             << "[ID]\nCaf\xC3\xA9=1\n\xE9=\x80\x8D"_ba << u"é"_s << u"€\u008D"_s;
 }

@@ -58,6 +58,9 @@ void TestIniReader::read_data()
     row("header runs to the last bracket", "[I]D]\nWood=12"_ba, "I]D"_ba, "Wood"_ba, "12\0"_ba, 2);
     row("bracket without close is no header", "[ID]\n[X\nWood=12"_ba, id, "Wood"_ba, "12\0"_ba, 2);
     row("value keeps later equals signs", "[ID]\nWood=1=2"_ba, id, "Wood"_ba, "1=2\0"_ba, 3);
+    row("queried name holding equals finds nothing", "[ID]\na=b=c"_ba, id, "a=b"_ba, "dflt\0"_ba,
+        4);
+    row("a longer name is another key", "[ID]\nWood x=1\nWood=2"_ba, id, "wood"_ba, "2\0"_ba, 1);
     row("line without equals is no key", "[ID]\nWood\n"_ba, id, "Wood"_ba, "dflt\0"_ba, 4);
     row("line without equals not listed", "[ID]\nWood\nab=1"_ba, id, none, "ab\0\0"_ba, 3);
     row("double quotes removed", "[ID]\nWood= \"1 \" "_ba, id, "Wood"_ba, "1 \0"_ba, 2);
