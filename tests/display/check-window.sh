@@ -66,6 +66,10 @@ xvfb_pid=$!
 wait_for "Xvfb to start" test -s "$work/display"
 export DISPLAY=":$(head -n1 "$work/display")"
 
+# A private runtime folder: Qt wants one and the caller may have none.
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
 # The program must use the X server, not a headless platform set in the caller's environment.
 env -u QT_QPA_PLATFORM "$program" >"$work/app.log" 2>&1 &
 app_pid=$!
