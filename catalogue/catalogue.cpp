@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -21,11 +22,7 @@ bool isAscii(const char *data, qsizetype size)
 
 bool isAscii(const QString &text)
 {
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80)
-            return false;
-    }
-    return true;
+    return std::ranges::all_of(text, [](QChar c) { return c.unicode() < 0x80; });
 }
 
 // The file's code page, worked out only when a text outside ASCII needs it: ASCII reads and

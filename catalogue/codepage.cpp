@@ -47,7 +47,9 @@ bool isValidUtf8(const char *data, std::size_t size)
             continue;
         }
         int follow;
-        unsigned char low = 0x80, high = 0xBF; // allowed range of the second byte
+        // The range allowed for the second byte.
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
         if (c >= 0xC2 && c <= 0xDF) {
             follow = 1;
         } else if (c >= 0xE0 && c <= 0xEF) {
@@ -86,7 +88,7 @@ QString decode(CodePage page, const char *data, qsizetype size)
     if (page == CodePage::Utf8)
         return QString::fromUtf8(data, size);
     QString text(size, Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    auto *out = reinterpret_cast<char16_t *>(text.data());
     for (qsizetype i = 0; i < size; ++i) {
         const auto c = static_cast<unsigned char>(data[i]);
         out[i] = (c >= 0x80 && c < 0xA0) ? highControls[c - 0x80] : char16_t(c);
