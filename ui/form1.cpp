@@ -192,11 +192,11 @@ void Form1::generateClicked()
 void Form1::addRowClicked()
 {
     const qint16 n = zeilenanzahl;
-    if (n < 0 || n >= LastRow || m_combo1.element(n + 1))
+    if (n < 0 || n >= LastRow)
         return;
-    if (!m_picture1->isHidden())
+    const auto m = qint16(n + 1); // within 1..13, so no overflow
+    if (m_combo1.element(m) || !m_picture1->isHidden())
         return;
-    const qint16 m = n + 1;
     moveRowButtons(RowPitch);
 
     QComboBox *list = m_combo1.create(m);
@@ -247,7 +247,7 @@ void Form1::removeRowClicked()
     m_text3.destroy(n);
     m_text4.destroy(n);
     moveRowButtons(-RowPitch);
-    zeilenanzahl = n - 1;
+    zeilenanzahl = qint16(n - 1);
 }
 
 void Form1::optionsClicked()

@@ -271,7 +271,7 @@ QLineEdit *Form1::copyTextBox(const QLineEdit &model)
     return box;
 }
 
-QComboBox *Form1::copyItemList(const QComboBox &)
+QComboBox *Form1::copyItemList(const QComboBox & /*model*/)
 {
     return new QComboBox; // a new item list starts without entries
 }

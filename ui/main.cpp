@@ -11,5 +11,5 @@ int main(int argc, char *argv[])
     // The catalogue lies beside the program file, wherever it is started from.
     Form1 window(QCoreApplication::applicationDirPath() + u"/id.txt"_s, QLocale::system());
     window.show();
-    return app.exec();
+    return QApplication::exec();
 }
