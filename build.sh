@@ -73,6 +73,54 @@ asan)
     ASAN_OPTIONS=halt_on_error=1:detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
         ctest_in build-asan
     ;;
+bench)
+    need "${base_packages[@]}" "${display_packages[@]}" libbenchmark-dev valgrind libx11-dev \
+        libxdamage-dev
+    build build-bench -DCMAKE_BUILD_TYPE=Release -DQUENNEL_BUILD_BENCH=ON -DQUENNEL_BUILD_TESTS=OFF
+    bench/startup.sh build-bench
+    QT_QPA_PLATFORM=offscreen build-bench/bench/bench_catalogue
+    QT_QPA_PLATFORM=offscreen build-bench/bench/bench_window
+    say "load: $(uptime)"
+    ;;
+fuzz)
+    need "${base_packages[@]}" clang libclang-rt-14-dev
+    seconds=${1:-60}
+    fuzzers=(fuzz_inireader fuzz_numbers)
+    if [ ! -f build-fuzz/build.ninja ]; then
+        cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQUENNEL_SANITIZE=ON \
+            -DQUENNEL_BUILD_FUZZ=ON -DQUENNEL_BUILD_TESTS=OFF >/dev/null
+    fi
+    cmake --build build-fuzz --parallel "$jobs" --target "${fuzzers[@]}"
+    for f in "${fuzzers[@]}"; do
+        # New inputs go to the build tree; the committed seeds are only read.
+        mkdir -p "build-fuzz/corpus/$f" build-fuzz/artifacts
+        say "$f for ${seconds}s"
+        ASAN_OPTIONS=halt_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+            "build-fuzz/fuzz/$f" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+            -artifact_prefix="build-fuzz/artifacts/$f-" \
+            "build-fuzz/corpus/$f" "fuzz/corpus/${f#fuzz_}"
+    done
+    ;;
+lint)
+    need "${base_packages[@]}" clang clang-format clang-tidy libbenchmark-dev libx11-dev libxdamage-dev
+    mapfile -t sources < <(git ls-files -co --exclude-standard -- \
+        core catalogue ui resources tests bench fuzz | grep -E '\.(cpp|h)$')
+    say "clang-format on ${#sources[@]} files"
+    clang-format --dry-run -Werror "${sources[@]}"
+    if [ ! -f build-lint/build.ninja ]; then
+        cmake -S . -B build-lint -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+            -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_GLOBAL_AUTOGEN_TARGET=ON \
+            -DQUENNEL_BUILD_BENCH=ON -DQUENNEL_BUILD_FUZZ=ON >/dev/null
+    fi
+    # clang-tidy parses the sources as compiled: moc output and generated headers must exist.
+    cmake --build build-lint --parallel "$jobs" --target autogen
+    mapfile -t units < <(printf '%s\n' "${sources[@]}" | grep -E '\.cpp$')
+    say "clang-tidy on ${#units[@]} files"
+    run-clang-tidy -quiet -p build-lint -j "$jobs" "${units[@]/#/$root/}" >build-lint/tidy.log 2>&1 \
+        || { grep -E 'warning:|error:' -A3 build-lint/tidy.log | head -200; exit 1; }
+    say "lint clean"
+    ;;
 display)
     # ./build.sh display [PROGRAM]: without a program, the one the test step builds.
     need "${base_packages[@]}" "${display_packages[@]}"

@@ -47,7 +47,7 @@ std::string call(const ini::ProfileText *loaded, const char *section, const char
         fail("result not below the buffer size", size, result);
     if (size > 0 && memory[static_cast<std::size_t>(result)] != '\0')
         fail("no NUL at buffer[result]", size, result);
-    for (std::size_t i = static_cast<std::size_t>(size); i < memory.size(); ++i) {
+    for (auto i = static_cast<std::size_t>(size); i < memory.size(); ++i) {
         if (memory[i] != Fill)
             fail("wrote at or past buffer[size]", size, result);
     }

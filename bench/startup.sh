@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# startup.sh BUILD_DIR [RUNS]
+#
+# The start-up pair: the toolkit's floor (startup_baseline) against the real program with a
+# 200-item catalogue beside it, both from exec to their first frame on a private Xvfb display.
+# Wall time and peak resident memory are the medians of RUNS interleaved runs (default 15);
+# the instruction count comes from one run of each under callgrind, which is repeatable.
+set -euo pipefail
+
+build=$(cd "${1:?usage: startup.sh BUILD_DIR [RUNS]}" && pwd)
+runs=${2:-15}
+firstframe=$build/bench/firstframe
+baseline=$build/bench/startup_baseline
+
+work=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The program looks for id.txt in its own folder, so it runs from a copy beside a catalogue
+# of the measured size.
+cp "$build/bin/quennel" "$work/quennel"
+{
+    printf '[ID]\r\n'
+    for i in $(seq 1 200); do printf 'Trade item %03d=%d\r\n' "$i" "$i"; done
+} >"$work/id.txt"
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "startup.sh: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+export QT_QPA_PLATFORM=xcb
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR
+
+measure() { "$firstframe" "$@"; }
+
+# One unmeasured run each fills the font and file caches.
+measure "$baseline" >/dev/null
+measure "$work/quennel" >/dev/null
+: >"$work/baseline.runs"
+: >"$work/quennel.runs"
+for _ in $(seq "$runs"); do
+    measure "$baseline" >>"$work/baseline.runs"
+    measure "$work/quennel" >>"$work/quennel.runs"
+done
+
+# median FILE FIELD: the median of key=value field FIELD over all lines of FILE.
+median() {
+    sed -n "s/.*$2=\([0-9.]*\).*/\1/p" "$1" | sort -g \
+        | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+instructions() {
+    local out=$work/callgrind.$1
+    shift
+    measure valgrind --tool=callgrind --callgrind-out-file="$out" "$@" >/dev/null 2>&1
+    sed -n 's/^\(summary\|totals\): *\([0-9]*\).*/\2/p' "$out" | head -n1
+}
+base_ir=$(instructions baseline "$baseline")
+real_ir=$(instructions quennel "$work/quennel")
+
+base_wall=$(median "$work/baseline.runs" wall_ms)
+real_wall=$(median "$work/quennel.runs" wall_ms)
+base_rss=$(median "$work/baseline.runs" maxrss_kb)
+real_rss=$(median "$work/quennel.runs" maxrss_kb)
+
+awk -v runs="$runs" -v bw="$base_wall" -v rw="$real_wall" -v bi="$base_ir" -v ri="$real_ir" \
+    -v bm="$base_rss" -v rm="$real_rss" 'function line(what, b, r, unit, goal, fmt) {
+        printf "%-26s baseline " fmt " %s   quennel " fmt " %s   ratio %5.3fx  (goal <= %.2fx: %s)\n",
+            what, b, unit, r, unit, r / b, goal, (r / b <= goal) ? "met" : "MISSED"
+    }
+    BEGIN {
+        printf "start-up to first frame, 200-item catalogue (median of %d interleaved runs)\n", runs
+        line("wall time", bw, rw, "ms", 1.10, "%8.1f")
+        line("instructions (callgrind)", bi, ri, "", 1.05, "%12d")
+        line("peak resident memory", bm, rm, "KiB", 1.05, "%8d")
+    }'
