@@ -11,15 +11,6 @@ namespace {
 
 constexpr int bufferSize = 32767;
 
-bool isAscii(const char *data, qsizetype size)
-{
-    for (qsizetype i = 0; i < size; ++i) {
-        if (static_cast<unsigned char>(data[i]) >= 0x80)
-            return false;
-    }
-    return true;
-}
-
 bool isAscii(const QString &text)
 {
     return std::ranges::all_of(text, [](QChar c) { return c.unicode() < 0x80; });
@@ -68,7 +59,7 @@ QString ReadIni(const QString &file, const QString &section, const QString &key)
         n = ini::getProfileString(text, sectionBytes.constData(),
                                   key.isNull() ? nullptr : keyBytes.constData(), "", buffer,
                                   bufferSize);
-        if (!isAscii(buffer, n))
+        if (!codepage::isAscii(buffer, static_cast<std::size_t>(n)))
             resultPage = page.page();
     }
     // The file's bytes are gone before the result is built, so the heap does not grow by both

@@ -15,13 +15,14 @@ void FillListFromIni(List &list, const QString &file, const QString &section)
     if (keys.isEmpty())
         return;
     // The piece after the last NUL is never added: it is empty, or a name that did not fit whole.
-    const QStringList pieces = keys.split(QChar(u'\0'));
+    QStringList pieces = keys.split(QChar(u'\0'));
+    pieces.removeLast();
     if constexpr (requires(const QStringList &names) { list.addItems(names); }) {
         // The same entries in the same order as one addItem each, in one insertion: a combo box
         // lays out its list once instead of once per name.
-        list.addItems(pieces.first(pieces.size() - 1));
+        list.addItems(pieces);
     } else {
-        for (qsizetype i = 0; i + 1 < pieces.size(); ++i)
-            list.addItem(pieces.at(i));
+        for (const QString &piece : std::as_const(pieces))
+            list.addItem(piece);
     }
 }

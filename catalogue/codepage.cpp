@@ -24,7 +24,53 @@ char encode1252(char16_t c)
     return '?';
 }
 
+// The length of the UTF-8 sequence at p, or 0 when it is none: a stray or overlong byte, an
+// encoded surrogate, a code point beyond U+10FFFF or a sequence cut off by the end.
+std::ptrdiff_t sequenceLength(const unsigned char *p, const unsigned char *end)
+{
+    const unsigned char c = *p;
+    if (c < 0x80)
+        return 1;
+    std::ptrdiff_t length = 0;
+    unsigned char low = 0x80; // the range allowed for the second byte
+    unsigned char high = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+        length = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        length = 3;
+        low = c == 0xE0 ? 0xA0 : low;
+        high = c == 0xED ? 0x9F : high;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        length = 4;
+        low = c == 0xF0 ? 0x90 : low;
+        high = c == 0xF4 ? 0x8F : high;
+    } else {
+        return 0;
+    }
+    if (end - p < length || p[1] < low || p[1] > high)
+        return 0;
+    for (std::ptrdiff_t i = 2; i < length; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return 0;
+    }
+    return length;
+}
+
 } // namespace
+
+bool isAscii(const char *data, std::size_t size)
+{
+    std::size_t i = 0;
+    std::uint64_t high = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, data + i, 8);
+        high |= word;
+    }
+    for (; i < size; ++i)
+        high |= static_cast<unsigned char>(data[i]);
+    return (high & 0x8080808080808080ULL) == 0;
+}
 
 bool isValidUtf8(const char *data, std::size_t size)
 {
@@ -32,48 +78,18 @@ bool isValidUtf8(const char *data, std::size_t size)
     const unsigned char *end = p + size;
     while (p < end) {
         // Catalogues are mostly ASCII: skip it eight bytes at a time.
-        while (end - p >= 8) {
-            std::uint64_t word;
+        if (end - p >= 8) {
+            std::uint64_t word = 0;
             std::memcpy(&word, p, 8);
-            if (word & 0x8080808080808080ULL)
-                break;
-            p += 8;
+            if ((word & 0x8080808080808080ULL) == 0) {
+                p += 8;
+                continue;
+            }
         }
-        if (p == end)
-            break;
-        const unsigned char c = *p;
-        if (c < 0x80) {
-            ++p;
-            continue;
-        }
-        int follow;
-        // The range allowed for the second byte.
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (c >= 0xC2 && c <= 0xDF) {
-            follow = 1;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            follow = 2;
-            if (c == 0xE0)
-                low = 0xA0; // overlong
-            else if (c == 0xED)
-                high = 0x9F; // surrogates
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            follow = 3;
-            if (c == 0xF0)
-                low = 0x90; // overlong
-            else if (c == 0xF4)
-                high = 0x8F; // beyond U+10FFFF
-        } else {
+        const std::ptrdiff_t length = sequenceLength(p, end);
+        if (length == 0)
             return false;
-        }
-        if (end - p <= follow || p[1] < low || p[1] > high)
-            return false;
-        for (int i = 2; i <= follow; ++i) {
-            if ((p[i] & 0xC0) != 0x80)
-                return false;
-        }
-        p += follow + 1;
+        p += length;
     }
     return true;
 }

@@ -13,6 +13,7 @@ namespace codepage {
 
 enum class CodePage { Utf8, Windows1252 };
 
+bool isAscii(const char *data, std::size_t size);
 bool isValidUtf8(const char *data, std::size_t size);
 CodePage detect(const char *data, std::size_t size);
 

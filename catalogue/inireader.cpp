@@ -17,20 +17,23 @@
 namespace ini {
 namespace {
 
-bool isBlank(char c)
+inline bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f' || c == '\x1a';
 }
 
-std::string_view trimRight(std::string_view s)
+inline std::string_view trimRight(std::string_view s)
 {
     while (!s.empty() && isBlank(s.back()))
         s.remove_suffix(1);
     return s;
 }
 
-std::string_view trim(std::string_view s)
+inline std::string_view trim(std::string_view s)
 {
+    // Most names, values and lines carry no blanks at either end.
+    if (!s.empty() && !isBlank(s.front()) && !isBlank(s.back()))
+        return s;
     while (!s.empty() && isBlank(s.front()))
         s.remove_prefix(1);
     return trimRight(s);
@@ -50,12 +53,12 @@ std::string_view unquote(std::string_view s)
     return s;
 }
 
-char asciiLower(char c)
+inline char asciiLower(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
 }
 
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
+inline bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
@@ -131,12 +134,15 @@ bool headerName(std::string_view line, std::string_view &name)
 }
 
 // A line is a key only when it holds "="; the first one splits, so a value may contain more.
-bool splitKey(std::string_view line, std::string_view &name, std::string_view &rawValue)
+// Only a text that holds a NUL at all needs its names searched for one.
+bool splitKey(std::string_view line, bool textHoldsNul, std::string_view &name,
+              std::string_view &rawValue)
 {
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos)
         return false;
-    name = trim(cutAtNul(line.substr(0, equals)));
+    name = line.substr(0, equals);
+    name = trim(textHoldsNul ? cutAtNul(name) : name);
     rawValue = line.substr(equals + 1);
     return true;
 }
@@ -193,7 +199,9 @@ public:
     void add(std::string_view name)
     {
         append(name.data(), name.size());
-        append("", 1);
+        if (m_length < m_room)
+            m_buffer[m_length] = '\0';
+        ++m_length;
     }
 
     // Once the list has outgrown the buffer, more names change nothing that the caller sees.
@@ -279,6 +287,60 @@ bool startsWith(const std::string &s, std::string_view prefix)
     return s.size() >= prefix.size() && std::memcmp(s.data(), prefix.data(), prefix.size()) == 0;
 }
 
+int listSections(Lines &lines, const char *defaultText, char *buffer, int size)
+{
+    NameList sections(buffer, size);
+    std::string_view line;
+    std::string_view name;
+    while (!sections.full() && lines.next(line)) {
+        if (headerName(line, name))
+            sections.add(name);
+    }
+    return sections.finish(defaultText);
+}
+
+// Moves lines to just past the header of the first section named wanted. Keys before the first
+// header belong to no section, and a later section of the same name is never reached.
+bool findSection(Lines &lines, std::string_view wanted)
+{
+    std::string_view line;
+    std::string_view name;
+    while (lines.next(line)) {
+        if (headerName(line, name) && equalsIgnoringAsciiCase(name, wanted))
+            return true;
+    }
+    return false;
+}
+
+int listKeys(Lines &lines, bool textHoldsNul, const char *defaultText, char *buffer, int size)
+{
+    NameList keys(buffer, size);
+    std::string_view line;
+    std::string_view name;
+    std::string_view rawValue;
+    while (!keys.full() && lines.next(line) && !headerName(line, name)) {
+        // A ";" line is a comment to the key list, though a lookup can still reach it.
+        if (line.front() != ';' && splitKey(line, textHoldsNul, name, rawValue))
+            keys.add(name);
+    }
+    return keys.finish(defaultText);
+}
+
+int lookUp(Lines &lines, std::string_view wanted, const char *defaultText, char *buffer, int size)
+{
+    // No name holds "=", the byte that ends it.
+    if (wanted.find('=') != std::string_view::npos)
+        return placeDefault(defaultText, buffer, size);
+    std::string_view line;
+    std::string_view name;
+    std::string_view rawValue;
+    while (lines.next(line) && !headerName(line, name)) {
+        if (isKeyNamed(line, wanted, rawValue))
+            return placeText(unquote(trim(cutAtNul(rawValue))), buffer, size);
+    }
+    return placeDefault(defaultText, buffer, size);
+}
+
 } // namespace
 
 ProfileText profileFromBytes(std::string bytes)
@@ -310,12 +372,11 @@ ProfileText loadProfile(const char *path)
     };
     bool readable = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     if (readable) {
-        // One read normally; the loop only matters when the file grows while being read.
-        bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
+        // The file as it was when asked for its size, in one read; a file that shrinks
+        // meanwhile ends early, and what it gains meanwhile is left for the next call.
+        bytes.resize(static_cast<std::size_t>(info.st_size));
         std::size_t filled = 0;
-        for (;;) {
-            if (filled == bytes.size())
-                bytes.resize(bytes.size() * 2);
+        while (filled < bytes.size()) {
             const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
             if (got > 0) {
                 filled += static_cast<std::size_t>(got);
@@ -338,53 +399,15 @@ int getProfileString(const ProfileText &text, const char *section, const char *k
     if (!buffer || size < 0)
         size = 0;
     Lines lines(text.bytes);
-    std::string_view line;
-    std::string_view name;
-
-    if (!section) {
-        NameList sections(buffer, size);
-        while (lines.next(line)) {
-            if (headerName(line, name)) {
-                sections.add(name);
-                if (sections.full())
-                    break;
-            }
-        }
-        return sections.finish(defaultText);
-    }
-
-    // Keys before the first header belong to no section, so the search starts at a header, and
-    // only the first section of that name counts.
-    const std::string_view wantedSection = trim(section);
-    bool found = false;
-    while (!found && lines.next(line))
-        found = headerName(line, name) && equalsIgnoringAsciiCase(name, wantedSection);
-    if (!found)
+    if (!section)
+        return listSections(lines, defaultText, buffer, size);
+    if (!findSection(lines, trim(section)))
         return placeDefault(defaultText, buffer, size);
-
-    std::string_view rawValue;
     if (!key) {
-        NameList keys(buffer, size);
-        while (lines.next(line) && !headerName(line, name)) {
-            // A ";" line is a comment to the key list, though a lookup can still reach it.
-            if (line.front() != ';' && splitKey(line, name, rawValue)) {
-                keys.add(name);
-                if (keys.full())
-                    break;
-            }
-        }
-        return keys.finish(defaultText);
+        const bool textHoldsNul = text.bytes.find('\0') != std::string::npos;
+        return listKeys(lines, textHoldsNul, defaultText, buffer, size);
     }
-
-    const std::string_view wantedKey = trim(key);
-    // No name holds "=", the byte that ends it.
-    if (wantedKey.find('=') != std::string_view::npos)
-        return placeDefault(defaultText, buffer, size);
-    while (lines.next(line) && !headerName(line, name)) {
-        if (isKeyNamed(line, wantedKey, rawValue))
-            return placeText(unquote(trim(cutAtNul(rawValue))), buffer, size);
-    }
-    return placeDefault(defaultText, buffer, size);
+    return lookUp(lines, trim(key), defaultText, buffer, size);
 }
 
 int getPrivateProfileString(const char *section, const char *key, const char *defaultText,

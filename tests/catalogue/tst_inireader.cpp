@@ -9,12 +9,12 @@
 
 using namespace Qt::StringLiterals;
 
+enum Kind { Regular, Missing, Directory, Fifo };
+
 // Every row reads through a real file; a guarded buffer shows each byte the reader wrote.
 class TestIniReader : public QObject
 {
     Q_OBJECT
-
-    enum Kind { Regular, Missing, Directory, Fifo };
 
 private slots:
     void read_data();
@@ -122,6 +122,20 @@ void TestIniReader::read_data()
         "\xEF\xBF\xBD\0\0"_ba, 4);
 }
 
+// The path that the row reads: a file with the row's bytes, or no file, a folder or a FIFO.
+static QString makeFile(const QTemporaryDir &dir, Kind kind, const QByteArray &bytes)
+{
+    QString path = dir.filePath(u"id.ini"_s);
+    if (kind == Directory)
+        return dir.path();
+    if (kind == Fifo)
+        return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 ? path : QString();
+    QFile out(path);
+    if (kind == Regular && (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()))
+        return {};
+    return path;
+}
+
 void TestIniReader::read()
 {
     QFETCH(QByteArray, file);
@@ -134,16 +148,8 @@ void TestIniReader::read()
     QFETCH(int, result);
 
     QTemporaryDir dir;
-    QString path = dir.filePath(u"id.ini"_s);
-    if (kind == Regular) {
-        QFile out(path);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        QCOMPARE(out.write(file), file.size());
-    } else if (kind == Directory) {
-        path = dir.path();
-    } else if (kind == Fifo) {
-        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    }
+    const QString path = makeFile(dir, Kind(kind), file);
+    QVERIFY(!path.isEmpty());
 
     const auto cString = [](const QByteArray &b) { return b.isNull() ? nullptr : b.constData(); };
     std::vector<char> buffer(size + 16, '#');
