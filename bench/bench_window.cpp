@@ -45,8 +45,8 @@ void addRow(benchmark::State &state)
 {
     Form1 window(catalogueFile, QLocale::c());
     window.show();
-    QPushButton *plus = control<QPushButton>(window, QStringLiteral("Command1"));
-    QPushButton *minus = control<QPushButton>(window, QStringLiteral("Command2"));
+    auto *plus = control<QPushButton>(window, QStringLiteral("Command1"));
+    auto *minus = control<QPushButton>(window, QStringLiteral("Command2"));
     for (auto _ : state) {
         plus->click();
         state.PauseTiming();
@@ -63,7 +63,7 @@ void generate(benchmark::State &state)
     bool failed = false;
     window.setShowMessage([&failed](const QString &, const QString &) { failed = true; });
     window.show();
-    QPushButton *plus = control<QPushButton>(window, QStringLiteral("Command1"));
+    auto *plus = control<QPushButton>(window, QStringLiteral("Command1"));
     for (int row = 1; row < RowCount; ++row)
         plus->click();
     for (int row = 0; row < RowCount; ++row) {
@@ -72,7 +72,7 @@ void generate(benchmark::State &state)
         control<QLineEdit>(window, QStringLiteral("Text3_%1").arg(row))
                 ->setText(QString::number(150 + row));
     }
-    QPushButton *generateButton = control<QPushButton>(window, QStringLiteral("Command3"));
+    auto *generateButton = control<QPushButton>(window, QStringLiteral("Command3"));
     auto *output = control<QPlainTextEdit>(window, QStringLiteral("Text5"));
     for (auto _ : state)
         generateButton->click();

@@ -1,5 +1,9 @@
 // Feeds the INI reader arbitrary catalogue files. Whatever the file holds, the reader must keep
 // to its buffer contract, and every name it lists must be a key it can look up again.
+//
+// An input is the section and the key, each ended by a backslash and one more byte, then the
+// file's bytes; its last byte says whether the key is given, the one before it the buffer size
+// (0..64, or 65 for the full 32,767). The seeds in corpus/inireader follow that layout.
 
 #include "inireader.h"
 

@@ -1,6 +1,9 @@
 // Feeds arbitrary text, as a user might type or paste it, through the number conversions in
 // four locales. The conversions must agree with each other and every price they write must
 // read back as a number.
+//
+// An input is the text; its last two bytes are the percentage (-32768 plus their value, the
+// last byte the high one), as in the seeds in corpus/numbers.
 
 #include "derivedprice.h"
 #include "localenumber.h"

@@ -45,7 +45,8 @@ void TstGenerate::boxesRead_data()
     QTest::addColumn<QString>("expected");
 
     const QString &g = garbage;
-    const QString buy = u"12/1/0/,200.0,true,"_s, gen = u"12/1/0/,160.0,true,"_s;
+    const QString buy = u"12/1/0/,200.0,true,"_s;
+    const QString gen = u"12/1/0/,160.0,true,"_s;
     const QString sell = u"12/1/0/,250.0,false,"_s;
     QTest::newRow("buy generated, sell: Text1 Text4 Text1 Text2")
             << all << TradeRowTexts{0, u"12"_s, u"250"_s, g, u"160"_s} << gen + u';' + sell;

@@ -40,7 +40,8 @@ void TstTradeCode::entries()
     QFETCH(int, id);
     QFETCH(int, preis);
     QFETCH(QString, expected);
-    const qint16 id16 = qint16(id), preis16 = qint16(preis);
+    const auto id16 = qint16(id);
+    const auto preis16 = qint16(preis);
     QCOMPARE(buy ? TradeCode::buycode(id16, preis16) : TradeCode::sellcode(id16, preis16),
              expected);
 }
@@ -53,8 +54,10 @@ void TstTradeCode::join_data()
     QTest::addColumn<Fill>("fill");
     QTest::addColumn<QString>("expected");
 
-    const QString buy12 = u";12/1/0/,200.0,true,"_s, sell12 = u";12/1/0/,250.0,false,"_s;
-    const QString buy7 = u";7/1/0/,35.0,true,"_s, sell7 = u";7/1/0/,40.0,false,"_s;
+    const QString buy12 = u";12/1/0/,200.0,true,"_s;
+    const QString sell12 = u";12/1/0/,250.0,false,"_s;
+    const QString buy7 = u";7/1/0/,35.0,true,"_s;
+    const QString sell7 = u";7/1/0/,40.0,false,"_s;
 
     QTest::newRow("empty tables give empty code") << Fill{} << QString();
     QTest::newRow("worked example") << Fill{{1, buy12, sell12}, {2, buy7, sell7}}
