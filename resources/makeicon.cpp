@@ -65,11 +65,25 @@ QImage drawIcon(int size)
 
 } // namespace
 
-// makeicon SIZE OUTPUT.png
+// Raw pixels, row after row, three bytes each: the window builds its icon from them without
+// decoding an image file at start-up.
+bool saveRaw(const QImage &image, const char *path)
+{
+    std::FILE *file = std::fopen(path, "wb");
+    if (!file)
+        return false;
+    const auto rowBytes = static_cast<std::size_t>(image.width()) * 3;
+    bool written = true;
+    for (int y = 0; y < image.height() && written; ++y)
+        written = std::fwrite(image.constScanLine(y), 1, rowBytes, file) == rowBytes;
+    return std::fclose(file) == 0 && written;
+}
+
+// makeicon SIZE OUTPUT.png|OUTPUT.rgb
 int main(int argc, char *argv[])
 {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: makeicon SIZE OUTPUT.png\n");
+        std::fprintf(stderr, "usage: makeicon SIZE OUTPUT.png|OUTPUT.rgb\n");
         return 2;
     }
     const int size = std::atoi(argv[1]);
@@ -78,7 +92,10 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QString path = QString::fromLocal8Bit(argv[2]);
-    if (!drawIcon(size).save(path, "PNG")) {
+    const QImage image = drawIcon(size);
+    const bool saved = path.endsWith(QLatin1String(".rgb")) ? saveRaw(image, argv[2])
+                                                            : image.save(path, "PNG");
+    if (!saved) {
         std::fprintf(stderr, "makeicon: cannot write %s\n", argv[2]);
         return 1;
     }

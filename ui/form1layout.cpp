@@ -1,12 +1,14 @@
 #include "form1.h"
 
 #include "itemlistaccessible.h"
+#include "quennelicon.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -127,7 +129,7 @@ void Form1::buildLayout()
 {
     installItemListAccessibility();
     setWindowTitle(u"Quennel"_s);
-    setWindowIcon(QIcon(u":/icons/quennel.png"_s));
+    setWindowIcon(QIcon(QPixmap::fromImage(quennelIcon())));
     setFixedSize(12225 / TwipsPerPixel, 10545 / TwipsPerPixel);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, systemColour(SystemColour::ActiveCaption));
