@@ -7,13 +7,6 @@
 
 using namespace Qt::StringLiterals;
 
-// Any list with addItem(const QString &) can be filled, not only a combo box.
-struct NameList
-{
-    QStringList items;
-    void addItem(const QString &name) { items << name; }
-};
-
 class TestCatalogue : public QObject
 {
     Q_OBJECT
@@ -23,36 +16,38 @@ private slots:
     void roundTrip();
     void readIni_data();
     void readIni();
-    void fillList_data();
-    void fillList();
+    void listHoldsOnlyWholeNames();
 
 private:
-    QString write(const QByteArray &bytes);
+    QString write(const QByteArray &bytes)
+    {
+        QFile file(m_dir.filePath(QString::number(++m_files)));
+        const bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        return ok ? file.fileName() : QString();
+    }
+
     QTemporaryDir m_dir;
     int m_files = 0;
 };
 
-QString TestCatalogue::write(const QByteArray &bytes)
+static QStringList items(const QComboBox &list)
 {
-    QString path = m_dir.filePath(u"id%1.txt"_s.arg(++m_files));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return {};
-    return path;
+    QStringList texts;
+    for (int i = 0; i < list.count(); ++i)
+        texts << list.itemText(i);
+    return texts;
 }
-
-static const QStringList itemNames{u"Wood"_s, u"Épée"_s, u"Straße €"_s, u"x\u0081y"_s};
-static const QStringList itemIds{u"12"_s, u"7"_s, u"8"_s, u"9"_s};
 
 void TestCatalogue::roundTrip_data()
 {
     QTest::addColumn<QByteArray>("file");
-    // A stray key before the header and a second section must not reach the list.
+    // A stray key before the header and a second section must not reach the list; an empty
+    // name and one framed by no-break spaces are names like any other.
     const QString text = u"Ghost=0\n[Other]\nWood=99\n[ID]\nWood=12\nÉpée = 7\nStraße €=8\n"
-                         u"x\u0081y=\"9\"\n[Other]\nLate=1\n"_s;
+                         u"x\u0081y=\"9\"\n=5\n\u00A0x\u00A0=6\n[Other]\nLate=1\n"_s;
     const QByteArray cp1252 = "Ghost=0\n[Other]\nWood=99\n[ID]\nWood=12\n\xC9p\xE9"
                               "e = 7\nStra\xDF"
-                              "e \x80=8\nx\x81y=\"9\"\n[Other]\nLate=1\n"_ba;
+                              "e \x80=8\nx\x81y=\"9\"\n=5\n\xA0x\xA0=6\n[Other]\nLate=1\n"_ba;
     const QList<QPair<const char *, QString>> lineEnds{
             {"LF", u"\n"_s}, {"CRLF", u"\r\n"_s}, {"CR", u"\r"_s}};
     for (const auto &[endName, end] : lineEnds) {
@@ -77,40 +72,26 @@ void TestCatalogue::roundTrip()
     QFETCH(QByteArray, file);
     const QString path = write(file);
     QComboBox list;
+    list.addItem(u"kept"_s);
     FillListFromIni(list, path, u"ID"_s);
-    QStringList shown;
     QStringList ids;
-    for (int i = 0; i < list.count(); ++i) {
-        shown << list.itemText(i);
-        ids << ReadIni(path, u"ID"_s, list.itemText(i));
-    }
-    QCOMPARE(shown, itemNames);
-    QCOMPARE(ids, itemIds);
+    for (const QString &name : items(list))
+        ids << name + u'=' + ReadIni(path, u"ID"_s, name);
+    QCOMPARE(ids.join(u'|'), u"kept=|Wood=12|Épée=7|Straße €=8|x\u0081y=9|=5|\u00A0x\u00A0=6"_s);
 }
 
 void TestCatalogue::readIni_data()
 {
-    QTest::addColumn<QByteArray>("file"); // null: no file at all
-    QTest::addColumn<QString>("key");     // null: the key list
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("key"); // null: the key list
     QTest::addColumn<QString>("expected");
 
-    const QByteArray longValue(40000, 'v');
     QTest::newRow("value cut to 32,766")
-            << "[ID]\nLong="_ba + longValue << u"long"_s << QString(32766, u'v');
-    QTest::newRow("missing file gives empty") << QByteArray() << u"Wood"_s << u""_s;
-    QTest::newRow("missing section gives empty") << "[X]\nWood=1"_ba << u"Wood"_s << u""_s;
-    QTest::newRow("missing key gives empty") << "[ID]\nWood=1"_ba << u"Oak"_s << u""_s;
-    QTest::newRow("empty value gives empty") << "[ID]\nWood="_ba << u"Wood"_s << u""_s;
-    QTest::newRow("empty key is a name") << "[ID]\n=5\nab=1"_ba << u""_s << u"5"_s;
-    QTest::newRow("null key lists the names") << "[ID]\n=5\nab=1"_ba << QString() << u"\0ab\0"_s;
-    QTest::newRow("valid UTF-8 read as UTF-8")
-            << "[ID]\nCaf\xC3\xA9=1"_ba << QString() << u"Café\0"_s;
+            << "[ID]\nLong="_ba + QByteArray(40000, 'v') << u"long"_s << QString(32766, u'v');
     QTest::newRow("overlong UTF-8 read as Windows-1252")
             << "[ID]\n\xE0\x80\xAF=1"_ba << QString() << u"à€¯\0"_s;
     QTest::newRow("encoded surrogate read as Windows-1252")
             << "[ID]\n\xED\xA0\x80=2"_ba << QString() << u"í\u00A0€\0"_s;
-    QTest::newRow("other bytes read as Windows-1252")
-            << "[ID]\nCaf\xC3\xA9=1\n\xE9=\x80\x8D"_ba << u"é"_s << u"€\u008D"_s;
 }
 
 void TestCatalogue::readIni()
@@ -118,45 +99,25 @@ void TestCatalogue::readIni()
     QFETCH(QByteArray, file);
     QFETCH(QString, key);
     QFETCH(QString, expected);
-    const QString path = file.isNull() ? m_dir.filePath(u"absent.txt"_s) : write(file);
-    QCOMPARE(ReadIni(path, u"ID"_s, key), expected);
+    QCOMPARE(ReadIni(write(file), u"ID"_s, key), expected);
 }
 
-void TestCatalogue::fillList_data()
+// A key list longer than the buffer ends in a name cut short, which the list never shows.
+void TestCatalogue::listHoldsOnlyWholeNames()
 {
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QStringList>("expected"); // after the entry "kept"
-    QTest::addColumn<int>("listLength");
-
-    QByteArray many = "[ID]\n"_ba;
-    QStringList whole{u"kept"_s};
+    QByteArray file = "[ID]\n"_ba;
+    QStringList whole;
     for (int i = 0; i < 400; ++i) {
         const QByteArray name = QByteArray::number(1000 + i) + QByteArray(96, 'n');
-        many += name + "=1\n";
+        file += name + "=1\n";
         if ((i + 1) * 101 <= 32765)
             whole << QString::fromLatin1(name);
     }
-    QTest::newRow("appended in file order")
-            << "[ID]\nb=1\na=2"_ba << QStringList{u"kept"_s, u"b"_s, u"a"_s} << 4;
-    QTest::newRow("nothing from an empty section")
-            << "[ID]\n[X]\na=1"_ba << QStringList{u"kept"_s} << 0;
-    QTest::newRow("nothing trimmed, skipped or merged")
-            << "[ID]\n=1\n\xC2\xA0x\xC2\xA0=2"_ba
-            << QStringList{u"kept"_s, u""_s, u"\u00A0x\u00A0"_s} << 5;
-    QTest::newRow("only names that arrived whole") << many << whole << 32765;
-}
-
-void TestCatalogue::fillList()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QStringList, expected);
-    QFETCH(int, listLength);
     const QString path = write(file);
-    NameList list;
-    list.items << u"kept"_s;
+    QComboBox list;
     FillListFromIni(list, path, u"ID"_s);
-    QCOMPARE(list.items, expected);
-    QCOMPARE(ReadIni(path, u"ID"_s, QString()).size(), listLength);
+    QCOMPARE(items(list), whole);
+    QCOMPARE(ReadIni(path, u"ID"_s, QString()).size(), 32765);
 }
 
 QTEST_MAIN(TestCatalogue)

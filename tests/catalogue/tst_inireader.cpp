@@ -9,7 +9,7 @@
 
 using namespace Qt::StringLiterals;
 
-enum Kind { Regular, Missing, Directory, Fifo };
+enum Kind { Regular, Missing, Fifo };
 
 // Every row reads through a real file; a guarded buffer shows each byte the reader wrote.
 class TestIniReader : public QObject
@@ -27,107 +27,71 @@ void TestIniReader::read_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<QByteArray>("section"); // null: the section names
     QTest::addColumn<QByteArray>("key");     // null: the key list
-    QTest::addColumn<QByteArray>("defaultText");
     QTest::addColumn<int>("size");
     QTest::addColumn<QByteArray>("placed"); // every byte written, terminators included
     QTest::addColumn<int>("result");
 
     const QByteArray none;
     const QByteArray id = "ID"_ba;
-    const QByteArray dflt = "dflt"_ba;
     const QByteArray missed = "dflt\0"_ba; // the default, placed
     const QByteArray pair = "[ID]\nab=1\ncd=2\n"_ba;
     const QByteArray longName(70000, 'k');
     const QByteArray longValue(100000, 'v');
     const auto row = [&](const char *name, const QByteArray &file, const QByteArray &section,
-                         const QByteArray &key, const QByteArray &placed, int result,
-                         const QByteArray &def = "dflt"_ba, int size = 64, Kind kind = Regular) {
-        QTest::newRow(name) << file << int(kind) << section << key << def << size << placed
-                            << result;
+                         const QByteArray &key, const QByteArray &placed, int result, int size = 64,
+                         Kind kind = Regular) {
+        QTest::newRow(name) << file << int(kind) << section << key << size << placed << result;
     };
 
-    row("value found", "[ID]\nWood=12"_ba, id, "Wood"_ba, "12\0"_ba, 2);
     row("names match in any ASCII case", "[id]\nWOOD=12"_ba, "Id"_ba, "wOod"_ba, "12\0"_ba, 2);
-    row("non-ASCII letters match exactly", "[ID]\n\xC9t=1"_ba, id, "\xE9t"_ba, missed, 4);
-    row("queried names are trimmed", "[ID]\nWood=12"_ba, " ID\t"_ba, " Wood "_ba, "12\0"_ba, 2);
-    row("blanks and Ctrl-Z trimmed", "\t[ID] \x1a\r\n \v Wood \f= \t12 \x1a\r\n"_ba, id, "Wood"_ba,
-        "12\0"_ba, 2);
-    row("no-break space and inner blanks kept", "[ID]\nOak Log=\xA0 1 2\xA0"_ba, id, "Oak Log"_ba,
-        "\xA0 1 2\xA0\0"_ba, 6);
-    row("header name trimmed", "[ ID ]\nWood=12"_ba, id, "Wood"_ba, "12\0"_ba, 2);
+    row("blanks, Ctrl-Z trimmed; no-break space kept",
+        "\t[ ID ] \x1a\r\n \v Wood \f= \t\xA0"
+        "1 2\xA0 \x1a\r\n"_ba,
+        " ID\t"_ba, " Wood "_ba,
+        "\xA0"
+        "1 2\xA0\0"_ba,
+        5);
     row("text after the header ignored", "[ID] note\nWood=12"_ba, id, "Wood"_ba, "12\0"_ba, 2);
-    row("header runs to the last bracket", "[I]D]\nWood=12"_ba, "I]D"_ba, "Wood"_ba, "12\0"_ba, 2);
-    row("bracket without close is no header", "[ID]\n[X\nWood=12"_ba, id, "Wood"_ba, "12\0"_ba, 2);
     row("value keeps later equals signs", "[ID]\nWood=1=2"_ba, id, "Wood"_ba, "1=2\0"_ba, 3);
-    row("queried name holding equals finds nothing", "[ID]\na=b=c"_ba, id, "a=b"_ba, "dflt\0"_ba,
-        4);
     row("a longer name is another key", "[ID]\nWood x=1\nWood=2"_ba, id, "wood"_ba, "2\0"_ba, 1);
-    row("line without equals is no key", "[ID]\nWood\n"_ba, id, "Wood"_ba, missed, 4);
-    row("line without equals not listed", "[ID]\nWood\nab=1"_ba, id, none, "ab\0\0"_ba, 3);
     row("double quotes removed", "[ID]\nWood= \"1 \" "_ba, id, "Wood"_ba, "1 \0"_ba, 2);
     row("single quotes removed", "[ID]\nWood='12'"_ba, id, "Wood"_ba, "12\0"_ba, 2);
-    row("only the outer quote pair goes", "[ID]\nWood=\"a\"b\""_ba, id, "Wood"_ba, "a\"b\0"_ba, 3);
     row("unmatched quotes kept", "[ID]\nWood=\"12'"_ba, id, "Wood"_ba, "\"12'\0"_ba, 4);
-    row("lone quote kept", "[ID]\nWood=\""_ba, id, "Wood"_ba, "\"\0"_ba, 1);
-    row("quotes in key names kept", "[ID]\n\"Wood\"=1"_ba, id, "Wood"_ba, missed, 4);
-    row("quoted key name found as written", "[ID]\n\"Wood\"=1"_ba, id, R"("Wood")"_ba, "1\0"_ba, 1);
-    row("default unquoted, trailing blanks dropped", "[ID]"_ba, id, "Wood"_ba, " d\0"_ba, 2,
-        "\" d\" \t"_ba);
-    row("null default acts as empty", "[ID]"_ba, id, "Wood"_ba, "\0"_ba, 0, none);
     row("comment line found by its full name", "[ID]\n;Wood=12"_ba, id, ";Wood"_ba, "12\0"_ba, 2);
-    row("comment line not listed", "[ID]\n ;Wood=12\nab=1"_ba, id, none, "ab\0\0"_ba, 3);
-    row("hash is ordinary", "[ID]\n#Wood=12"_ba, id, none, "#Wood\0\0"_ba, 6);
-    row("semicolon after a value kept", "[ID]\nWood=12 ;x"_ba, id, "Wood"_ba, "12 ;x\0"_ba, 5);
     row("first of a repeated key wins", "[ID]\nWood=1\nwood=2"_ba, id, "WOOD"_ba, "1\0"_ba, 1);
-    row("repeated key listed each time", "[ID]\nWood=1\nwood=2"_ba, id, none, "Wood\0wood\0\0"_ba,
-        10);
     row("second section of a name ignored", "[ID]\nab=1\n[X]\n[id]\ncd=2"_ba, id, "cd"_ba, missed,
         4);
-    row("second section of a name not listed", "[ID]\nab=1\n[X]\n[id]\ncd=2"_ba, id, none,
-        "ab\0\0"_ba, 3);
     row("keys before the first header unreachable", "Wood=1\n[]\nab=2"_ba, ""_ba, "Wood"_ba, missed,
         4);
-    row("empty brackets name the empty section", "Wood=1\n[]\nab=2"_ba, ""_ba, "ab"_ba, "2\0"_ba,
-        1);
+    row("key list: comments and lines without equals skipped, the rest as written",
+        "[ID]\nWood\n ;c=1\nab=1\n=5\nAB=2\n#h=1\n[X]\n[id]\ncd=2"_ba, id, none,
+        "ab\0\0AB\0#h\0\0"_ba, 10);
     row("CRLF, CR, LF and no final line end", "[ID]\r\na=1\rb=2\n\r\n\nc=3"_ba, id, none,
         "a\0b\0c\0\0"_ba, 6);
     row("no limit on line length", "[ID]\n"_ba + longName + "=" + longValue, id, longName,
-        longValue + '\0', 100000, dflt, 100001);
-    row("NUL ends a name", "[ID]\nWo \0od=12"_ba, id, "Wo"_ba, "12\0"_ba, 2);
-    row("NUL ends a value", "[ID]\nWood=1 \0 2"_ba, id, "Wood"_ba, "1\0"_ba, 1);
-    row("NUL ends a section name", "[ID\0x]\nWood=1"_ba, id, "Wood"_ba, "1\0"_ba, 1);
-    row("missing file gives the default", ""_ba, id, "Wood"_ba, missed, 4, dflt, 64, Missing);
+        longValue + '\0', 100000, 100001);
+    row("NUL ends a name and a value", "[ID]\nWo \0od=1 \0 2"_ba, id, "Wo"_ba, "1\0"_ba, 1);
+    row("missing file gives the default", ""_ba, id, "Wood"_ba, missed, 4, 64, Missing);
     row("missing section gives the default", "[X]\nWood=1"_ba, id, "Wood"_ba, missed, 4);
     row("missing key gives the default", "[ID]\nStone=1"_ba, id, "Wood"_ba, missed, 4);
     row("empty value is not the default", "[ID]\nWood= "_ba, id, "Wood"_ba, "\0"_ba, 0);
     row("empty key list gives the default", "[ID]\n[X]\nab=1"_ba, id, none, missed, 4);
-    row("empty key name is a key", "[ID]\n=5"_ba, id, " "_ba, "5\0"_ba, 1);
-    row("empty key name listed as empty entry", "[ID]\n=5\nab=1"_ba, id, none, "\0ab\0\0"_ba, 4);
-    row("value cut to size - 1", "[ID]\nWood=123456"_ba, id, "Wood"_ba, "123\0"_ba, 3, dflt, 4);
-    row("value of size - 1 fits", "[ID]\nWood=123456"_ba, id, "Wood"_ba, "123456\0"_ba, 6, dflt, 7);
-    row("size 0 writes nothing", "[ID]\nWood=12"_ba, id, "Wood"_ba, ""_ba, 0, dflt, 0);
-    row("key list fits with two to spare", pair, id, none, "ab\0cd\0\0"_ba, 6, dflt, 8);
-    row("key list one short is cut", pair, id, none, "ab\0cd\0\0"_ba, 5, dflt, 7);
-    row("key list cut inside a name", pair, id, none, "ab\0c\0\0"_ba, 4, dflt, 6);
-    row("key list in size 1", pair, id, none, "\0"_ba, 0, dflt, 1);
+    row("value cut to size - 1", "[ID]\nWood=123456"_ba, id, "Wood"_ba, "123\0"_ba, 3, 4);
+    row("size 0 writes nothing", "[ID]\nWood=12"_ba, id, "Wood"_ba, ""_ba, 0, 0);
+    row("key list fits with two to spare", pair, id, none, "ab\0cd\0\0"_ba, 6, 8);
+    row("key list one short is cut", pair, id, none, "ab\0cd\0\0"_ba, 5, 7);
     row("section names listed", "a=1\n[A]\n[b]"_ba, none, none, "A\0b\0\0"_ba, 4);
-    row("directory reads as empty", ""_ba, id, "Wood"_ba, missed, 4, dflt, 64, Directory);
-    row("FIFO reads as empty without blocking", ""_ba, id, none, missed, 4, dflt, 64, Fifo);
-    row("UTF-8 BOM skipped", "\xEF\xBB\xBF[ID]\nWood=12"_ba, id, "Wood"_ba, "12\0"_ba, 2);
-    row("UTF-16 LE answered in UTF-8", "\xFF\xFE[\0I\0D\0]\0\n\0\xE9\0=\0001\0"_ba, id, none,
-        "\xC3\xA9\0\0"_ba, 3);
+    row("FIFO reads as empty without blocking", ""_ba, id, none, missed, 4, 64, Fifo);
     row("UTF-16 BE answered in UTF-8", "\xFE\xFF\0[\0I\0D\0]\0\n\xD8\x3D\xDE\0\0=\0001"_ba, id,
         none, "\xF0\x9F\x98\x80\0\0"_ba, 5);
     row("UTF-16 lone surrogate replaced", "\xFF\xFE[\0I\0D\0]\0\n\0\x00\xD8=\0001\0"_ba, id, none,
         "\xEF\xBF\xBD\0\0"_ba, 4);
 }
 
-// The path that the row reads: a file with the row's bytes, or no file, a folder or a FIFO.
+// The path that the row reads: a file with the row's bytes, or no file, or a FIFO.
 static QString makeFile(const QTemporaryDir &dir, Kind kind, const QByteArray &bytes)
 {
     QString path = dir.filePath(u"id.ini"_s);
-    if (kind == Directory)
-        return dir.path();
     if (kind == Fifo)
         return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 ? path : QString();
     QFile out(path);
@@ -142,7 +106,6 @@ void TestIniReader::read()
     QFETCH(int, kind);
     QFETCH(QByteArray, section);
     QFETCH(QByteArray, key);
-    QFETCH(QByteArray, defaultText);
     QFETCH(int, size);
     QFETCH(QByteArray, placed);
     QFETCH(int, result);
@@ -153,14 +116,13 @@ void TestIniReader::read()
 
     const auto cString = [](const QByteArray &b) { return b.isNull() ? nullptr : b.constData(); };
     std::vector<char> buffer(size + 16, '#');
-    const int n = ini::getPrivateProfileString(cString(section), cString(key), cString(defaultText),
-                                               buffer.data(), size,
-                                               QFile::encodeName(path).constData());
+    const int n
+            = ini::getPrivateProfileString(cString(section), cString(key), "dflt", buffer.data(),
+                                           size, QFile::encodeName(path).constData());
     QCOMPARE(n, result);
-    const QByteArray written(buffer.data(), qsizetype(buffer.size()));
-    QCOMPARE(written.left(placed.size()), placed);
     // Nothing past the placed bytes is touched, up to and beyond buffer[size].
-    QCOMPARE(written.mid(placed.size()), QByteArray(written.size() - placed.size(), '#'));
+    QCOMPARE(QByteArray(buffer.data(), qsizetype(buffer.size())),
+             placed + QByteArray(qsizetype(buffer.size()) - placed.size(), '#'));
 }
 
 QTEST_GUILESS_MAIN(TestIniReader)
