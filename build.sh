@@ -70,7 +70,7 @@ test)
 asan)
     need "${base_packages[@]}"
     build build-asan -DCMAKE_BUILD_TYPE=Debug -DQUENNEL_SANITIZE=ON
-    ASAN_OPTIONS=halt_on_error=1:detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
         ctest_in build-asan
     ;;
 bench)
