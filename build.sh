@@ -38,7 +38,7 @@ need() {
 
 base_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
 display_packages=(xvfb xauth xclip xdotool x11-utils)
-package_packages=(dpkg-dev desktop-file-utils appstream)
+package_packages=(dpkg-dev file desktop-file-utils appstream)
 
 # configure DIR [cmake options...]: configures once, then only builds incrementally.
 build() {
