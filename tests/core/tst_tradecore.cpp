@@ -117,6 +117,7 @@ void TstTradeCore::derivedPrice_data()
     row("hint", "en_US", u"Enter sellingprice here"_s, 50) << QString();
     row("inf", "en_US", u"inf"_s, 50) << QString();
     row("overflow", "en_US", u"1.7e308"_s, 200) << QString();
+    row("C locale", "C", u"25"_s, 50) << u"12.5"_s;
     row("no group separator", "de_DE", u"2469"_s, 50) << u"1234,5"_s;
     row("exponent below 1E-4", "de_DE", u"-0,00003"_s, 50) << u"-1,5E-05"_s;
     row("narrow no-break space group", "fr_FR", u"1\u202F000,5"_s, 100) << u"1000,5"_s;
