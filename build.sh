@@ -103,9 +103,12 @@ fuzz)
     done
     ;;
 lint)
-    need "${base_packages[@]}" clang clang-format clang-tidy libbenchmark-dev libx11-dev libxdamage-dev
+    need "${base_packages[@]}" git clang clang-format clang-tidy libbenchmark-dev libx11-dev \
+        libxdamage-dev
     mapfile -t sources < <(git ls-files -co --exclude-standard -- \
         core catalogue ui resources tests bench fuzz | grep -E '\.(cpp|h)$')
+    # An empty list would make clang-format pass vacuously and clang-tidy check generated files.
+    ((${#sources[@]})) || { say "no sources found: lint needs a git checkout"; exit 1; }
     say "clang-format on ${#sources[@]} files"
     clang-format --dry-run -Werror "${sources[@]}"
     if [ ! -f build-lint/build.ninja ]; then
