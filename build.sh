@@ -83,7 +83,8 @@ bench)
     say "load: $(uptime)"
     ;;
 fuzz)
-    need "${base_packages[@]}" clang libclang-rt-14-dev
+    # llvm brings llvm-symbolizer: without it a crash's stack trace has no function names or lines.
+    need "${base_packages[@]}" clang libclang-rt-14-dev llvm
     seconds=${1:-60}
     fuzzers=(fuzz_inireader fuzz_numbers)
     if [ ! -f build-fuzz/build.ninja ]; then
