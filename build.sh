@@ -89,7 +89,7 @@ fuzz)
     fuzzers=(fuzz_inireader fuzz_numbers)
     if [ ! -f build-fuzz/build.ninja ]; then
         cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-            -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQUENNEL_SANITIZE=ON \
+            -DCMAKE_CXX_COMPILER=clang++ -DQUENNEL_SANITIZE=ON \
             -DQUENNEL_BUILD_FUZZ=ON -DQUENNEL_BUILD_TESTS=OFF >/dev/null
     fi
     cmake --build build-fuzz --parallel "$jobs" --target "${fuzzers[@]}"
@@ -114,7 +114,7 @@ lint)
     clang-format --dry-run -Werror "${sources[@]}"
     if [ ! -f build-lint/build.ninja ]; then
         cmake -S . -B build-lint -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-            -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_GLOBAL_AUTOGEN_TARGET=ON \
+            -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_GLOBAL_AUTOGEN_TARGET=ON \
             -DQUENNEL_BUILD_BENCH=ON -DQUENNEL_BUILD_FUZZ=ON >/dev/null
     fi
     # clang-tidy parses the sources as compiled: moc output and generated headers must exist.
