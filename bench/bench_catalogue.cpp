@@ -1,6 +1,7 @@
 // The catalogue is read anew on every lookup and every fill, so its cost is measured against
 // the least any reader must do: read the file's bytes and find its line ends.
 
+#include "benchcatalogue.h"
 #include "catalogue.h"
 #include "ratios.h"
 
@@ -15,25 +16,10 @@
 
 namespace {
 
-constexpr int ItemCount = 5000;
+constexpr int ItemCount = BenchItemCount;
 
 QString catalogueFile;
 QStringList itemNames;
-
-void writeCatalogue(const QString &path)
-{
-    QByteArray text = "[ID]\r\n";
-    for (int i = 1; i <= ItemCount; ++i) {
-        // Short names: the key list is one 32,767-character buffer, and 5,000 names with their
-        // NULs fit into it only at five characters or fewer.
-        const QByteArray name = 'I' + QByteArray::number(i).rightJustified(4, '0');
-        itemNames << QString::fromLatin1(name);
-        text += name + '=' + QByteArray::number(i) + "\r\n";
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
 
 // The floor: the file's bytes into memory, then every line end found.
 void fileBytesAndLineEnds(benchmark::State &state)
@@ -120,7 +106,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     catalogueFile = dir.filePath(QStringLiteral("id.txt"));
-    writeCatalogue(catalogueFile);
+    itemNames = writeBenchCatalogue(catalogueFile);
     if (ReadIni(catalogueFile, QStringLiteral("ID"), itemNames.last())
         != QString::number(ItemCount))
         qFatal("the generated catalogue does not read back");

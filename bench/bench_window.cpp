@@ -2,6 +2,7 @@
 // catalogue and looks up the first item's id; "Generate" with all 14 rows converts and joins
 // every row. Both are driven through the real window, as a click would.
 
+#include "benchcatalogue.h"
 #include "form1.h"
 #include "ratios.h"
 
@@ -16,21 +17,10 @@
 
 namespace {
 
-constexpr int ItemCount = 5000;
+constexpr int ItemCount = BenchItemCount;
 constexpr int RowCount = 14;
 
 QString catalogueFile;
-
-void writeCatalogue(const QString &path)
-{
-    QByteArray text = "[ID]\r\n";
-    for (int i = 1; i <= ItemCount; ++i)
-        text += 'I' + QByteArray::number(i).rightJustified(4, '0') + '=' + QByteArray::number(i)
-                + "\r\n";
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
 
 template<class Widget>
 Widget *control(const Form1 &window, const QString &name)
@@ -90,7 +80,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     catalogueFile = dir.filePath(QStringLiteral("id.txt"));
-    writeCatalogue(catalogueFile);
+    writeBenchCatalogue(catalogueFile);
 
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
