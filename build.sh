@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Quennel's one entry point: installs the Debian packages a step needs, builds, then runs it.
 #
 #   ./build.sh run          build and open the window on the bundled sample catalogue
@@ -144,7 +145,7 @@ package)
     packaging/check-packages.sh "$dir"
     ;;
 *)
-    sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '3,12p' "$0" | sed 's/^# \{0,1\}//'
     [ -z "$cmd" ] || { say "unknown command: $cmd"; exit 2; }
     ;;
 esac

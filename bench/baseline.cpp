@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The toolkit's floor for the trade window: a window of the same size holding the same 23
 // kinds of controls in the same places, its item list filled with 200 names, and no logic at
 // all. startup.sh measures it side by side with the real program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The catalogue is read anew on every lookup and every fill, so its cost is measured against
 // the least any reader must do: read the file's bytes and find its line ends.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two commands whose cost grows with the data: "+" fills a new item list from a 5,000-item
 // catalogue and looks up the first item's id; "Generate" with all 14 rows converts and joins
 // every row. Both are driven through the real window, as a click would.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // firstframe PROGRAM [ARGS...]
 //
 // Starts PROGRAM on the X display in DISPLAY and waits for the first drawing that reaches the

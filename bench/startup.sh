@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # startup.sh BUILD_DIR [RUNS]
 #
 # The start-up pair: the toolkit's floor (startup_baseline) against the real program with a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds the INI reader arbitrary catalogue files. Whatever the file holds, the reader must keep
 // to its buffer contract, and every name it lists must be a key it can look up again.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary text, as a user might type or paste it, through the number conversions in
 // four locales. The conversions must agree with each other and every price they write must
 // read back as a number.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the packages that cpack wrote into BUILD_DIR: what each one holds, that the desktop entry and
 # the metainfo inside the .deb validate, and that the tarball's program runs wherever it is unpacked.
 #

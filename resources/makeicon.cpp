@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the window icon: the capitals "QN" in bold black on the program's light blue. The letters
 // are outlines rather than font glyphs, so the image is the same on every machine and at every
 // size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The window is the thin layer between the controls and the two libraries below it. Each trade

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Drives the real program on a private Xvfb display, the way a person would.
 #
 #   check-window.sh PROGRAM              the window "Quennel" maps; a selling price of 250 in row 0,
