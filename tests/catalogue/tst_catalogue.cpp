@@ -17,7 +17,8 @@ private slots:
     void roundTrip();
     void readIni_data();
     void readIni();
-    void listHoldsOnlyWholeNames();
+    void everyNameListed_data();
+    void everyNameListed();
 
 private:
     QString write(const QByteArray &bytes)
@@ -103,22 +104,36 @@ void TestCatalogue::readIni()
     QCOMPARE(ReadIni(write(file), u"ID"_s, key), expected);
 }
 
-// A key list longer than the buffer ends in a name cut short, which the list never shows.
-void TestCatalogue::listHoldsOnlyWholeNames()
+void TestCatalogue::everyNameListed_data()
 {
+    QTest::addColumn<QList<int>>("lengths"); // of the names, in file order
+    QTest::addColumn<int>("readIniSize");    // what a plain ReadIni of the key list gives
+    // 99 characters and a NUL each: 100,000 bytes, three times the buffer.
+    QTest::newRow("100,000 bytes of names") << QList<int>(1000, 99) << 32765;
+    // 327 names of 100 bytes and one of 65: exactly the 32,765 the buffer holds before its NULs.
+    QTest::newRow("exact fit") << QList<int>(327, 99) + QList<int>{64} << 32765;
+    QTest::newRow("one byte past the buffer") << QList<int>(327, 99) + QList<int>{65} << 32765;
+    QTest::newRow("well within") << QList<int>(3, 5) << 18;
+}
+
+// However long the key list, the list gets every name whole and in file order; ReadIni alone still
+// ends at its buffer.
+void TestCatalogue::everyNameListed()
+{
+    QFETCH(QList<int>, lengths);
+    QFETCH(int, readIniSize);
     QByteArray file = "[ID]\n"_ba;
-    QStringList whole;
-    for (int i = 0; i < 400; ++i) {
-        const QByteArray name = QByteArray::number(1000 + i) + QByteArray(96, 'n');
+    QStringList names;
+    for (int length : lengths) {
+        const QByteArray name = QByteArray::number(1000 + names.size()).leftJustified(length, 'n');
         file += name + "=1\n";
-        if ((i + 1) * 101 <= 32765)
-            whole << QString::fromLatin1(name);
+        names << QString::fromLatin1(name);
     }
     const QString path = write(file);
     QComboBox list;
     FillListFromIni(list, path, u"ID"_s);
-    QCOMPARE(items(list), whole);
-    QCOMPARE(ReadIni(path, u"ID"_s, QString()).size(), 32765);
+    QCOMPARE(items(list), names);
+    QCOMPARE(ReadIni(path, u"ID"_s, QString()).size(), readIniSize);
 }
 
 QTEST_MAIN(TestCatalogue)
