@@ -9,7 +9,9 @@
 #   ./build.sh fuzz [s]     run each fuzz target for s seconds (default 60)
 #   ./build.sh bench        optimised build, then print every benchmark figure and ratio
 #   ./build.sh lint         clang-format in check mode, then clang-tidy
-#   ./build.sh package      the Debian package and the relocatable tarball
+#   ./build.sh a11y         check the real program through the accessibility stack under Xvfb
+#   ./build.sh package      the Debian package and the relocatable tarball, checked with lintian
+#   ./build.sh help         this help (also -h, --help, or no command)
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -17,6 +19,8 @@ cd "$root"
 jobs=$(nproc 2>/dev/null || echo 2)
 
 say() { printf '== %s\n' "$*" >&2; }
+# The comment block under the licence line at the top of this file.
+usage() { awk 'NR > 2 && !/^#/ { exit } NR > 2 { sub(/^# ?/, ""); print }' "$0"; }
 
 # Installs whichever of the named Debian packages are missing; silent when all are present.
 need() {
@@ -144,8 +148,12 @@ package)
     (cd "$dir" && cpack)
     packaging/check-packages.sh "$dir"
     ;;
+help | -h | --help | "")
+    usage
+    ;;
 *)
-    sed -n '3,12p' "$0" | sed 's/^# \{0,1\}//'
-    [ -z "$cmd" ] || { say "unknown command: $cmd"; exit 2; }
+    usage >&2
+    say "unknown command: $cmd"
+    exit 2
     ;;
 esac
