@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextDocument>
 
 using namespace Qt::StringLiterals;
 
@@ -37,6 +38,26 @@ void clearHint(QLineEdit *box, QStringView hint)
 {
     if (box->text() == hint)
         box->clear();
+}
+
+// The output box's text as the user sees it, no-break spaces included; only the document's own
+// paragraph, line and frame marks become line breaks.
+QString plainTextOf(const QTextDocument &document)
+{
+    QString text = document.toRawText();
+    for (QChar &c : text) {
+        switch (c.unicode()) {
+        case QChar::ParagraphSeparator:
+        case QChar::LineSeparator:
+        case 0xfdd0: // beginning of a frame
+        case 0xfdd1: // end of a frame
+            c = u'\n';
+            break;
+        default:
+            break;
+        }
+    }
+    return text;
 }
 
 } // namespace
@@ -266,7 +287,7 @@ void Form1::copyToClipboardClicked()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(m_text5->toPlainText());
+    clipboard->setText(plainTextOf(*m_text5->document()));
 }
 
 void Form1::moveRowButtons(int by)

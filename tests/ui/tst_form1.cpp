@@ -26,6 +26,7 @@ private slots:
     void unusableCatalogue_data();
     void unusableCatalogue();
     void accessibility();
+    void copyKeepsEveryCharacter();
 
 private:
     void open(bool seam = true);
@@ -302,6 +303,15 @@ void TestForm1::accessibility()
     QCOMPARE(QAccessible::queryAccessibleInterface(percent)->valueInterface()->currentValue(),
              QVariant(11));
     QCOMPARE(percent->toolTip(), u"11 %"_s);
+}
+
+// No-break spaces reach the clipboard as they are; line breaks of every kind become "\n".
+void TestForm1::copyKeepsEveryCharacter()
+{
+    open();
+    get<QPlainTextEdit>(u"Text5"_s)->setPlainText(u"12/1/0/,\u00A0250.0\u2028x\ny"_s);
+    click(u"Command6"_s);
+    QCOMPARE(QGuiApplication::clipboard()->text(), u"12/1/0/,\u00A0250.0\nx\ny"_s);
 }
 
 QTEST_MAIN(TestForm1)
