@@ -18,6 +18,8 @@
 #include <QScrollBar>
 #include <QTextDocument>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -206,9 +208,45 @@ void Form1::generateClicked()
         rows.append({row, id->text(), selling->text(), buying->text(), generated->text()});
     }
     const GenerateResult result = generateTradeCode(m_tradeCode, options, rows, m_locale);
-    if (!result.ok())
-        return fail();
+    if (!result.ok()) {
+        fail();
+        focusFailedBox(result);
+        return;
+    }
     m_text5->setPlainText(result.tradeCode);
+}
+
+// The message names no box, so the user is taken there once it is closed, the text selected so
+// that typing replaces it. Read-only boxes take the focus too: the user sees where the fault is.
+void Form1::focusFailedBox(const GenerateResult &result)
+{
+    using Box = GenerateResult::Box;
+    const ControlArray<QLineEdit> *boxes = nullptr;
+    switch (result.failedBox) {
+    case Box::Id:
+        boxes = &m_text1;
+        break;
+    case Box::SellingPrice:
+        boxes = &m_text2;
+        break;
+    case Box::BuyingPrice:
+        boxes = &m_text3;
+        break;
+    case Box::GeneratedBuyingPrice:
+        boxes = &m_text4;
+        break;
+    case Box::None:
+    case Box::Slot:
+        return; // no box to show
+    }
+    if (!boxes || !std::in_range<qint16>(result.failedRow))
+        return;
+    QLineEdit *failed = boxes->element(qint16(result.failedRow));
+    if (!failed)
+        return;
+    // A price box still showing its hint loses it here, through its usual focus handling.
+    failed->setFocus(Qt::OtherFocusReason);
+    failed->selectAll();
 }
 
 void Form1::addRowClicked()

@@ -30,6 +30,8 @@ class QPushButton;
 class QScrollBar;
 QT_END_NAMESPACE
 
+struct GenerateResult;
+
 class Form1 : public QWidget
 {
     Q_OBJECT
@@ -72,6 +74,7 @@ private:
     void sellingPriceChanged(qint16 row);
     void check1Clicked();
     void generateClicked();
+    void focusFailedBox(const GenerateResult &result);
     void addRowClicked();
     void removeRowClicked();
     void optionsClicked();

@@ -26,6 +26,8 @@ private slots:
     void unusableCatalogue_data();
     void unusableCatalogue();
     void accessibility();
+    void focusAfterFailure_data();
+    void focusAfterFailure();
     void copyKeepsEveryCharacter();
 
 private:
@@ -303,6 +305,60 @@ void TestForm1::accessibility()
     QCOMPARE(QAccessible::queryAccessibleInterface(percent)->valueInterface()->currentValue(),
              QVariant(11));
     QCOMPARE(percent->toolTip(), u"11 %"_s);
+}
+
+void TestForm1::focusAfterFailure_data()
+{
+    // The options ticked (B, G, S as in generate), then "Box=text" or "+" for a new row.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("focused"); // after the message: the box, its text|selection
+    QTest::newRow("ID box, read-only")
+            << QStringList{u"BS"_s, u"Text1_0=ID"_s, u"Text2_0=250"_s, u"Text3_0=200"_s}
+            << u"Text1_0 ID|ID"_s;
+    QTest::newRow("typed buying price loses its hint")
+            << QStringList{u"BS"_s, u"Text2_0=250"_s} << u"Text3_0 |"_s;
+    QTest::newRow("generated buying price, after the real box")
+            << QStringList{u"BGS"_s}
+            << u"Text4_0 Price will be generated|Price will be generated"_s;
+    QTest::newRow("selling price") << QStringList{u"S"_s, u"Text2_0=12x"_s} << u"Text2_0 12x|12x"_s;
+    QTest::newRow("selling price of a later row")
+            << QStringList{u"BS"_s, u"Text2_0=250"_s, u"Text3_0=200"_s, u"+"_s, u"Text2_1=40000"_s}
+            << u"Text2_1 40000|40000"_s;
+    QTest::newRow("no failure, focus left alone")
+            << QStringList{u"BS"_s, u"Text2_0=250"_s, u"Text3_0=200"_s} << u"Command3"_s;
+}
+
+void TestForm1::focusAfterFailure()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, focused);
+    const bool realBox = focused.startsWith(u"Text4");
+    open(!realBox);
+    const QString options = steps.takeFirst();
+    get<QCheckBox>(u"Check1"_s)->setChecked(options.contains(u'G'));
+    get<QCheckBox>(u"Check2"_s)->setChecked(options.contains(u'B'));
+    get<QCheckBox>(u"Check3"_s)->setChecked(options.contains(u'S'));
+    for (const QString &step : steps) {
+        if (step == u"+")
+            click(u"Command1"_s);
+        else
+            setText(step.section(u'=', 0, 0), step.section(u'=', 1));
+    }
+    if (realBox)
+        QTimer::singleShot(0, this, [] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                box->done(QMessageBox::Ok);
+        });
+    click(u"Command3"_s);
+    if (realBox) { // as the window manager does once the box is gone
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    }
+    const QWidget *focus = QApplication::focusWidget();
+    QVERIFY(focus);
+    const auto *box = qobject_cast<const QLineEdit *>(focus);
+    QCOMPARE(focus->objectName() + (box ? u' ' + box->text() + u'|' + box->selectedText() : u""_s),
+             focused);
 }
 
 // No-break spaces reach the clipboard as they are; line breaks of every kind become "\n".
