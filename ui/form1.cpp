@@ -42,6 +42,11 @@ void clearHint(QLineEdit *box, QStringView hint)
         box->clear();
 }
 
+QString percentText(int value)
+{
+    return QString::number(value) + u" %"_s;
+}
+
 // The output box's text as the user sees it, no-break spaces included; only the document's own
 // paragraph, line and frame marks become line breaks.
 QString plainTextOf(const QTextDocument &document)
@@ -125,8 +130,10 @@ void Form1::connectControls()
     connect(m_command6, &QPushButton::clicked, this, &Form1::copyToClipboardClicked);
     connect(m_check1, &QCheckBox::stateChanged, this, &Form1::check1Clicked);
     // Without this the user could not tell which percentage the bar stands at.
-    const auto showPercent
-            = [this](int value) { m_hscroll1->setToolTip(QString::number(value) + u" %"_s); };
+    const auto showPercent = [this](int value) {
+        m_hscroll1->setToolTip(percentText(value));
+        m_percentShown->setText(percentText(value));
+    };
     connect(m_hscroll1, &QScrollBar::valueChanged, this, showPercent);
     showPercent(m_hscroll1->value());
     connectRow(0);

@@ -60,6 +60,7 @@ private:
     // form1layout.cpp
     void buildLayout();
     void setInitialTabOrder();
+    void buildPercentShown();
     void placeBelow(QWidget *element, const QWidget *above);
     void nameRow(qint16 row);
     static QLineEdit *copyTextBox(const QLineEdit &model);
@@ -112,4 +113,5 @@ private:
     QLabel *m_label3 = nullptr;
     QLabel *m_label4 = nullptr;
     QLabel *m_label5 = nullptr;
+    QLabel *m_percentShown = nullptr; // HScroll1's value, in sight without hovering
 };

@@ -28,6 +28,8 @@ private slots:
     void accessibility();
     void focusAfterFailure_data();
     void focusAfterFailure();
+    void percentShown_data();
+    void percentShown();
     void copyKeepsEveryCharacter();
 
 private:
@@ -359,6 +361,55 @@ void TestForm1::focusAfterFailure()
     const auto *box = qobject_cast<const QLineEdit *>(focus);
     QCOMPARE(focus->objectName() + (box ? u' ' + box->text() + u'|' + box->selectedText() : u""_s),
              focused);
+}
+
+void TestForm1::percentShown_data()
+{
+    QTest::addColumn<QString>("move"); // keys, or what the mouse does on the bar
+    QTest::addColumn<int>("percent");
+    QTest::newRow("arrow click") << u"arrow"_s << 99;
+    QTest::newRow("track click") << u"track"_s << 90;
+    QTest::newRow("drag to the left end") << u"drag"_s << 0;
+    QTest::newRow("keys") << u"Left PgDown"_s << 89;
+}
+
+void TestForm1::percentShown()
+{
+    QFETCH(QString, move);
+    QFETCH(int, percent);
+    open();
+    click(u"Command5"_s);
+    auto *bar = get<QScrollBar>(u"HScroll1"_s);
+    const auto *shown = get<QLabel>(u"PercentShown"_s);
+    const auto centre = [bar](QStyle::SubControl part) {
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.orientation = Qt::Horizontal;
+        option.state |= QStyle::State_Horizontal;
+        option.maximum = bar->maximum();
+        option.sliderPosition = option.sliderValue = bar->value();
+        option.pageStep = bar->pageStep();
+        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
+    };
+    if (move == u"arrow") {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, centre(QStyle::SC_ScrollBarSubLine));
+    } else if (move == u"track") {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, centre(QStyle::SC_ScrollBarSubPage));
+    } else if (move == u"drag") {
+        QTest::mousePress(bar, Qt::LeftButton, {}, centre(QStyle::SC_ScrollBarSlider));
+        QTest::mouseMove(bar, centre(QStyle::SC_ScrollBarGroove));
+        QVERIFY(bar->value() < 100);
+        QCOMPARE(shown->text(), u"%1 %"_s.arg(bar->value())); // while it is dragged
+        QTest::mouseMove(bar, centre(QStyle::SC_ScrollBarSubLine));
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, centre(QStyle::SC_ScrollBarSubLine));
+    } else {
+        for (const QString &key : move.split(u' '))
+            QTest::keySequence(bar, QKeySequence::fromString(key));
+    }
+    QVERIFY(shown->isVisible());
+    const QVariant read
+            = QAccessible::queryAccessibleInterface(bar)->valueInterface()->currentValue();
+    QCOMPARE(shown->text() + u" read as "_s + read.toString(), u"%1 % read as %1"_s.arg(percent));
 }
 
 // No-break spaces reach the clipboard as they are; line breaks of every kind become "\n".
