@@ -52,6 +52,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     static constexpr qint16 LastRow = 13; // 14 rows at most
@@ -69,6 +70,7 @@ private:
     // form1.cpp
     void connectControls();
     void connectRow(qint16 row);
+    void setUpShortcuts();
     void load();
     void selectFirstEntry(qint16 row);
     void itemChosen(qint16 row);

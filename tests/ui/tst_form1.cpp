@@ -30,6 +30,8 @@ private slots:
     void focusAfterFailure();
     void percentShown_data();
     void percentShown();
+    void shortcuts_data();
+    void shortcuts();
     void copyKeepsEveryCharacter();
 
 private:
@@ -410,6 +412,51 @@ void TestForm1::percentShown()
     const QVariant read
             = QAccessible::queryAccessibleInterface(bar)->valueInterface()->currentValue();
     QCOMPARE(shown->text() + u" read as "_s + read.toString(), u"%1 % read as %1"_s.arg(percent));
+}
+
+void TestForm1::shortcuts_data()
+{
+    // Keys go to the focused control; a control's name puts the focus there first.
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("state"); // last row, options panel, output box, clipboard
+    const QString code = u"12/1/0/,250.0,true,;12/1/0/,250.0,false,"_s;
+    QTest::newRow("Ctrl+Return generates, keypad Enter too")
+            << u"Text2_0; Ctrl+Enter"_s << u"0 closed ["_s + code + u"] [earlier]"_s;
+    QTest::newRow("Ctrl+Shift+C copies, from the output box")
+            << u"Ctrl+Return; Text5; Ctrl+Shift+C"_s
+            << u"0 closed ["_s + code + u"] ["_s + code + u']';
+    QTest::newRow("Ctrl++ and Ctrl+= add, Ctrl+- removes")
+            << u"Ctrl++; Ctrl+=; Ctrl+-"_s << u"1 closed [] [earlier]"_s;
+    QTest::newRow("rows are fixed while Ctrl+O shows the options")
+            << u"Ctrl++; Ctrl+O; Ctrl++; Ctrl+-"_s << u"1 shown [] [earlier]"_s;
+    QTest::newRow("Escape closes them, rows work again")
+            << u"Ctrl+O; Check1; Esc; Ctrl++"_s << u"1 closed [] [earlier]"_s;
+    // An item list's popup acts on Return and Escape before the window could see them.
+    QTest::newRow("Escape in an item list's popup is the popup's")
+            << u"Ctrl+O; Combo1_0; Alt+Down; Esc"_s << u"0 shown [] [earlier]"_s;
+    QTest::newRow("Return in an item list's popup is the popup's")
+            << u"Combo1_0; Alt+Down; Ctrl+Return"_s << u"0 closed [] [earlier]"_s;
+}
+
+void TestForm1::shortcuts()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, state);
+    open();
+    setText(u"Text2_0"_s, u"250"_s);
+    QGuiApplication::clipboard()->setText(u"earlier"_s);
+    for (const QString &key : keys.split(u"; "_s)) {
+        if (QWidget *control = get(key))
+            control->setFocus(Qt::OtherFocusReason);
+        else
+            QTest::keySequence(QApplication::focusWidget(), QKeySequence::fromString(key));
+    }
+    QCOMPARE(u"%1 %2 [%3] [%4]%5"_s.arg(m_form->zeilenanzahl)
+                     .arg(get(u"Picture1"_s)->isVisible() ? u"shown"_s : u"closed"_s,
+                          get<QPlainTextEdit>(u"Text5"_s)->toPlainText(),
+                          QGuiApplication::clipboard()->text(),
+                          QApplication::activePopupWidget() ? u" popup open"_s : QString()),
+             state);
 }
 
 // No-break spaces reach the clipboard as they are; line breaks of every kind become "\n".
