@@ -26,10 +26,13 @@ private slots:
     void unusableCatalogue_data();
     void unusableCatalogue();
     void accessibility();
+    void layout_data();
+    void layout();
     void focusAfterFailure_data();
     void focusAfterFailure();
     void percentShown_data();
     void percentShown();
+    void generatedPriceWhileTyping();
     void shortcuts_data();
     void shortcuts();
     void copyKeepsEveryCharacter();
@@ -311,6 +314,66 @@ void TestForm1::accessibility()
     QCOMPARE(percent->toolTip(), u"11 %"_s);
 }
 
+// Pixels in the container; then the caption, for a button its key, a font only where the control
+// has one of its own (as requested: the platform may substitute another), the start-up state.
+void TestForm1::layout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("shown");
+    const auto row = [](const char *name, const QRect &geometry) -> QTestData & {
+        return QTest::newRow(name) << QString::fromLatin1(name) << geometry;
+    };
+    row("Picture1", {240, 168, 329, 289}) << u"hidden"_s;
+    row("Command4", {304, 8, 17, 17}) << u"X: Close options (Esc) / Esc"_s;
+    row("HScroll1", {32, 248, 257, 25}) << u"0..100 at 100"_s;
+    row("Check3", {32, 160, 257, 33}) << u"Generate selling code: ticked"_s;
+    row("Check2", {32, 120, 257, 33}) << u"Generate buying code: ticked"_s;
+    row("Check1", {32, 80, 257, 33}) << u"Use generated buying price: ticked"_s;
+    row("Label2", {32, 24, 257, 41}) << u"Options: MS Sans Serif 24 400"_s;
+    row("Label1", {32, 224, 257, 25}) << u"Percent of buying price"_s;
+    row("PercentShown", {229, 224, 60, 25}) << u"100 %"_s; // on the caption's line, at its end
+    row("Picture2", {0, 584, 817, 121}) << u""_s;
+    row("Command6", {520, 88, 289, 17})
+            << u"Copy to Clipboard: Copy to Clipboard (Ctrl+Shift+C) / Ctrl+Shift+C"_s;
+    row("Text5", {24, 608, 489, 81}) << u""_s;
+    row("Command3", {520, 608, 153, 57}) << u"Generate: Generate (Ctrl+Return) / Ctrl+Return"_s;
+    row("Command5", {680, 608, 129, 57}) << u"Options: Options (Ctrl+O) / Ctrl+O"_s;
+    row("Command1", {40, 96, 25, 25}) << u"+: Add row (Ctrl++) / Ctrl++"_s;
+    row("Command2", {72, 96, 25, 25}) << u"-: Remove last row (Ctrl+-) / Ctrl+-"_s;
+    row("Label5", {40, 8, 265, 41}) << u"Vorlinde: Hobo Std 26.25 500"_s;
+    row("Label4", {560, 40, 233, 17}) << u"Buying price"_s;
+    row("Label3", {312, 40, 233, 17}) << u"Selling price"_s;
+}
+
+void TestForm1::layout()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, shown);
+    open();
+    const QWidget *w = get(name);
+    QStringList seen;
+    if (const auto *button = qobject_cast<const QPushButton *>(w))
+        seen << button->toolTip() + u" / "_s
+                        + QAccessible::queryAccessibleInterface(get(name))->text(
+                                QAccessible::Description);
+    const QFont font = w->font();
+    if (font != m_form->font())
+        seen << u"%1 %2 %3"_s.arg(font.family()).arg(font.pointSizeF()).arg(font.weight());
+    if (const auto *box = qobject_cast<const QCheckBox *>(w))
+        seen << (box->isChecked() ? u"ticked"_s : u"not ticked"_s);
+    if (const auto *bar = qobject_cast<const QScrollBar *>(w))
+        seen << u"%1..%2 at %3"_s.arg(bar->minimum()).arg(bar->maximum()).arg(bar->value());
+    if (w->isHidden())
+        seen << u"hidden"_s;
+    QString caption = w->property("text").toString();
+    if (!caption.isEmpty() && !seen.isEmpty())
+        caption += u": "_s;
+    QCOMPARE(w->geometry(), geometry);
+    QCOMPARE(caption + seen.join(u", "), shown);
+}
+
 void TestForm1::focusAfterFailure_data()
 {
     // The options ticked (B, G, S as in generate), then "Box=text" or "+" for a new row.
@@ -412,6 +475,19 @@ void TestForm1::percentShown()
     const QVariant read
             = QAccessible::queryAccessibleInterface(bar)->valueInterface()->currentValue();
     QCOMPARE(shown->text() + u" read as "_s + read.toString(), u"%1 % read as %1"_s.arg(percent));
+}
+
+void TestForm1::generatedPriceWhileTyping()
+{
+    open();
+    get<QScrollBar>(u"HScroll1"_s)->setValue(50);
+    click(u"Text2_0"_s);
+    QStringList generated;
+    for (const char c : {'2', '5', '0'}) {
+        QTest::keyClick(get(u"Text2_0"_s), c);
+        generated << text(u"Text4_0"_s);
+    }
+    QCOMPARE(generated, QStringList({u"1"_s, u"12.5"_s, u"125"_s}));
 }
 
 void TestForm1::shortcuts_data()
