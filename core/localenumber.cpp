@@ -6,11 +6,40 @@
 
 #include <cmath>
 
+namespace {
+
+// QLocale refuses a number too small for a double ("1e-400") as if it were no number, with 0 as
+// its result, just as it refuses junk. The two differ in the digits alone: the same text with
+// every non-zero digit made a zero of its own script stays well formed only if it was.
+bool underflowsToZero(const QString &text, const QLocale &locale)
+{
+    const QList<uint> zero = locale.zeroDigit().toUcs4();
+    const char32_t localZero = zero.isEmpty() ? U'0' : char32_t(zero.front());
+    QString zeroed;
+    zeroed.reserve(text.size());
+    for (const uint c : text.toUcs4()) {
+        auto digit = char32_t(c);
+        if (digit > U'0' && digit <= U'9')
+            digit = U'0';
+        else if (digit > localZero && digit <= localZero + 9)
+            digit = localZero;
+        zeroed.append(QChar::fromUcs4(digit));
+    }
+    bool ok = false;
+    locale.toDouble(zeroed, &ok);
+    return ok;
+}
+
+} // namespace
+
 std::optional<double> readNumber(const QString &text, const QLocale &locale)
 {
     bool ok = false;
     const double value = locale.toDouble(text, &ok);
-    // QLocale takes "inf" and "nan" as numbers; a price or an id never is one.
+    // QLocale takes "inf" and "nan" as numbers; a price or an id never is one. A number too
+    // large for a double comes back infinite and stays refused.
+    if (!ok && std::isfinite(value) && underflowsToZero(text, locale))
+        return 0.0;
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;

@@ -12,7 +12,8 @@ class QString;
 // apply, so that the program can pass the user's and the tests can pin one.
 
 // The whole text read as one finite number (surrounding blanks, sign, digits, group and decimal
-// separators, exponent); nothing when it is empty, no number, or "inf"/"nan" and their kin.
+// separators, exponent); nothing when it is empty, no number, too large for a double, or
+// "inf"/"nan" and their kin. A number too small for a double reads as 0.
 std::optional<double> readNumber(const QString &text, const QLocale &locale);
 
 // The numeric test: readNumber succeeds.

@@ -10,12 +10,17 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
+#include <QTextDocument>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -39,6 +44,31 @@ void clearHint(QLineEdit *box, QStringView hint)
         box->clear();
 }
 
+QString percentText(int value)
+{
+    return QString::number(value) + u" %"_s;
+}
+
+// The output box's text as the user sees it, no-break spaces included; only the document's own
+// paragraph, line and frame marks become line breaks.
+QString plainTextOf(const QTextDocument &document)
+{
+    QString text = document.toRawText();
+    for (QChar &c : text) {
+        switch (c.unicode()) {
+        case QChar::ParagraphSeparator:
+        case QChar::LineSeparator:
+        case 0xfdd0: // beginning of a frame
+        case 0xfdd1: // end of a frame
+            c = u'\n';
+            break;
+        default:
+            break;
+        }
+    }
+    return text;
+}
+
 } // namespace
 
 Form1::Form1(const QString &cataloguePath, const QLocale &locale, QWidget *parent)
@@ -53,6 +83,7 @@ Form1::Form1(const QString &cataloguePath, const QLocale &locale, QWidget *paren
 {
     buildLayout();
     connectControls();
+    setUpShortcuts();
     load();
     m_combo1.element(0)->setFocus();
 }
@@ -92,6 +123,23 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+// Return and Escape are no shortcuts: an item list's popup acts on them (chooses, closes) while
+// they are still being looked up as shortcuts, and the window would act on them as well. A key
+// that reaches the window was used by no control and no popup. Escape closes only a shown panel,
+// as "X" can only be clicked then.
+void Form1::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    const bool ctrl = (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
+    if (!event->isAutoRepeat()) {
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && ctrl)
+            return m_command3->click();
+        if (event->matches(QKeySequence::Cancel) && m_picture1->isVisible())
+            return m_command4->click();
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void Form1::connectControls()
 {
     connect(m_command1, &QPushButton::clicked, this, &Form1::addRowClicked);
@@ -102,8 +150,10 @@ void Form1::connectControls()
     connect(m_command6, &QPushButton::clicked, this, &Form1::copyToClipboardClicked);
     connect(m_check1, &QCheckBox::stateChanged, this, &Form1::check1Clicked);
     // Without this the user could not tell which percentage the bar stands at.
-    const auto showPercent
-            = [this](int value) { m_hscroll1->setToolTip(QString::number(value) + u" %"_s); };
+    const auto showPercent = [this](int value) {
+        m_hscroll1->setToolTip(percentText(value));
+        m_percentShown->setText(percentText(value));
+    };
     connect(m_hscroll1, &QScrollBar::valueChanged, this, showPercent);
     showPercent(m_hscroll1->value());
     connectRow(0);
@@ -117,6 +167,31 @@ void Form1::connectRow(qint16 row)
             [this, row] { sellingPriceChanged(row); });
     m_text2.element(row)->installEventFilter(this);
     m_text3.element(row)->installEventFilter(this);
+}
+
+// A key clicks its button, so it does exactly what the button does, within the same limits, and
+// one press is one click. A focused control that uses the key keeps it, and so does an open popup.
+void Form1::setUpShortcuts()
+{
+    const auto name = [](QPushButton *button, const QKeySequence &key) {
+        const QString text = key.toString(QKeySequence::NativeText);
+        button->setToolTip(button->accessibleName() + u" ("_s + text + u')');
+        button->setAccessibleDescription(text);
+    };
+    const auto bind = [name](QPushButton *button, const QList<QKeySequence> &keys) {
+        auto *shortcut = new QShortcut(button);
+        shortcut->setKeys(keys);
+        shortcut->setAutoRepeat(false);
+        QObject::connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+        name(button, keys.first());
+    };
+    bind(m_command6, {Qt::CTRL | Qt::SHIFT | Qt::Key_C});
+    bind(m_command1, {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal});
+    bind(m_command2, {Qt::CTRL | Qt::Key_Minus});
+    bind(m_command5, {Qt::CTRL | Qt::Key_O});
+    // Taken in keyPressEvent.
+    name(m_command3, QKeySequence(Qt::CTRL | Qt::Key_Return));
+    name(m_command4, QKeySequence(QKeySequence::Cancel));
 }
 
 void Form1::load()
@@ -185,9 +260,45 @@ void Form1::generateClicked()
         rows.append({row, id->text(), selling->text(), buying->text(), generated->text()});
     }
     const GenerateResult result = generateTradeCode(m_tradeCode, options, rows, m_locale);
-    if (!result.ok())
-        return fail();
+    if (!result.ok()) {
+        fail();
+        focusFailedBox(result);
+        return;
+    }
     m_text5->setPlainText(result.tradeCode);
+}
+
+// The message names no box, so the user is taken there once it is closed, the text selected so
+// that typing replaces it. Read-only boxes take the focus too: the user sees where the fault is.
+void Form1::focusFailedBox(const GenerateResult &result)
+{
+    using Box = GenerateResult::Box;
+    const ControlArray<QLineEdit> *boxes = nullptr;
+    switch (result.failedBox) {
+    case Box::Id:
+        boxes = &m_text1;
+        break;
+    case Box::SellingPrice:
+        boxes = &m_text2;
+        break;
+    case Box::BuyingPrice:
+        boxes = &m_text3;
+        break;
+    case Box::GeneratedBuyingPrice:
+        boxes = &m_text4;
+        break;
+    case Box::None:
+    case Box::Slot:
+        return; // no box to show
+    }
+    if (!boxes || !std::in_range<qint16>(result.failedRow))
+        return;
+    QLineEdit *failed = boxes->element(qint16(result.failedRow));
+    if (!failed)
+        return;
+    // A price box still showing its hint loses it here, through its usual focus handling.
+    failed->setFocus(Qt::OtherFocusReason);
+    failed->selectAll();
 }
 
 void Form1::addRowClicked()
@@ -266,7 +377,7 @@ void Form1::copyToClipboardClicked()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(m_text5->toPlainText());
+    clipboard->setText(plainTextOf(*m_text5->document()));
 }
 
 void Form1::moveRowButtons(int by)

@@ -30,6 +30,8 @@ class QPushButton;
 class QScrollBar;
 QT_END_NAMESPACE
 
+struct GenerateResult;
+
 class Form1 : public QWidget
 {
     Q_OBJECT
@@ -50,6 +52,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     static constexpr qint16 LastRow = 13; // 14 rows at most
@@ -58,6 +61,7 @@ private:
     // form1layout.cpp
     void buildLayout();
     void setInitialTabOrder();
+    void buildPercentShown();
     void placeBelow(QWidget *element, const QWidget *above);
     void nameRow(qint16 row);
     static QLineEdit *copyTextBox(const QLineEdit &model);
@@ -66,12 +70,14 @@ private:
     // form1.cpp
     void connectControls();
     void connectRow(qint16 row);
+    void setUpShortcuts();
     void load();
     void selectFirstEntry(qint16 row);
     void itemChosen(qint16 row);
     void sellingPriceChanged(qint16 row);
     void check1Clicked();
     void generateClicked();
+    void focusFailedBox(const GenerateResult &result);
     void addRowClicked();
     void removeRowClicked();
     void optionsClicked();
@@ -109,4 +115,5 @@ private:
     QLabel *m_label3 = nullptr;
     QLabel *m_label4 = nullptr;
     QLabel *m_label5 = nullptr;
+    QLabel *m_percentShown = nullptr; // HScroll1's value, in sight without hovering
 };

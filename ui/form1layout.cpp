@@ -179,6 +179,7 @@ void Form1::buildLayout()
     m_label1 = label(m_picture1, u"Label1"_s, u"Percent of buying price"_s,
                      twips(480, 3360, 3855, 375), Qt::AlignHCenter);
     stack({m_command4, m_hscroll1, m_check3, m_check2, m_check1, m_label2, m_label1});
+    buildPercentShown();
 
     const Qt::Alignment centred = Qt::AlignCenter;
     textBox(m_text4.element(0), twips(8400, 960, 3495, 285), u"Price will be generated"_s, true,
@@ -244,6 +245,17 @@ void Form1::setInitialTabOrder()
             setTabOrder(previous, w);
         previous = w;
     }
+}
+
+// The bar's percentage for the eye, at the right end of the caption's line, where the column of
+// the panel's controls ends: in the empty space beside the centred caption and on its baseline.
+// Screen readers keep reading the percentage as the bar's own value.
+void Form1::buildPercentShown()
+{
+    m_percentShown = new QLabel(m_picture1);
+    m_percentShown->setObjectName(u"PercentShown"_s);
+    m_percentShown->setGeometry(twips(3435, 3360, 900, 375));
+    m_percentShown->setAlignment(Qt::AlignRight | Qt::AlignTop);
 }
 
 // Same column as the element above it, one row pitch lower; the Top is kept as a tag nobody

@@ -57,6 +57,8 @@ void TstTradeCore::generate_data()
             << u"selling price at row 0, kept "_s;
     row("group separator", u"BG"_s, {{0, u"1.234"_s, g, g, u"160"_s}})
             << u"1234/1/0/,160.0,true,"_s;
+    row("too small for a double is 0", u"S"_s, {{0, u"12"_s, u"-1,5e-400"_s, g, g}})
+            << u"12/1/0/,0.0,false,"_s;
     row("inf is no number", u"S"_s, {{0, u"12"_s, u"-inf"_s, g, g}})
             << u"selling price at row 0, kept "_s;
     row("nan is no number, earlier entries stay", u"BS"_s, {good, {1, u"NaN"_s, u"40"_s, g, g}})
@@ -118,6 +120,15 @@ void TstTradeCore::derivedPrice_data()
     row("hint", "en_US", u"Enter sellingprice here"_s, 50) << QString();
     row("inf", "en_US", u"inf"_s, 50) << QString();
     row("overflow", "en_US", u"1.7e308"_s, 200) << QString();
+    row("too large to read", "en_US", u"1e400"_s, 50) << QString();
+    row("too small to read is 0", "en_US", u"1e-400"_s, 50) << u"0"_s;
+    row("too small, negative", "en_US", u"-1e-400"_s, 50) << u"0"_s;
+    row("too small, written out", "en_US", u"0."_s + QString(400, u'0') + u'1', 50) << u"0"_s;
+    row("too small, decimal comma", "de_DE", u"1,5e-400"_s, 50) << u"0"_s;
+    row("too small, the locale's own digits", "mr_IN", u"\u0967E-\u096A\u0966\u0966"_s, 50)
+            << u"0"_s;
+    row("too small but not a number", "en_US", u"1e-400x"_s, 50) << QString();
+    row("too small, grouped wrongly", "en_US", u"1,00e-400"_s, 50) << QString();
     row("C locale", "C", u"25"_s, 50) << u"12.5"_s;
     row("no group separator", "de_DE", u"2469"_s, 50) << u"1234,5"_s;
     row("exponent below 1E-4", "de_DE", u"-0,00003"_s, 50) << u"-1,5E-05"_s;

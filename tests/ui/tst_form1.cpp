@@ -26,6 +26,16 @@ private slots:
     void unusableCatalogue_data();
     void unusableCatalogue();
     void accessibility();
+    void layout_data();
+    void layout();
+    void focusAfterFailure_data();
+    void focusAfterFailure();
+    void percentShown_data();
+    void percentShown();
+    void generatedPriceWhileTyping();
+    void shortcuts_data();
+    void shortcuts();
+    void copyKeepsEveryCharacter();
 
 private:
     void open(bool seam = true);
@@ -302,6 +312,236 @@ void TestForm1::accessibility()
     QCOMPARE(QAccessible::queryAccessibleInterface(percent)->valueInterface()->currentValue(),
              QVariant(11));
     QCOMPARE(percent->toolTip(), u"11 %"_s);
+}
+
+// Pixels in the container; then the caption, for a button its key, a font only where the control
+// has one of its own (as requested: the platform may substitute another), the start-up state.
+void TestForm1::layout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("shown");
+    const auto row = [](const char *name, const QRect &geometry) -> QTestData & {
+        return QTest::newRow(name) << QString::fromLatin1(name) << geometry;
+    };
+    row("Picture1", {240, 168, 329, 289}) << u"hidden"_s;
+    row("Command4", {304, 8, 17, 17}) << u"X: Close options (Esc) / Esc"_s;
+    row("HScroll1", {32, 248, 257, 25}) << u"0..100 at 100"_s;
+    row("Check3", {32, 160, 257, 33}) << u"Generate selling code: ticked"_s;
+    row("Check2", {32, 120, 257, 33}) << u"Generate buying code: ticked"_s;
+    row("Check1", {32, 80, 257, 33}) << u"Use generated buying price: ticked"_s;
+    row("Label2", {32, 24, 257, 41}) << u"Options: MS Sans Serif 24 400"_s;
+    row("Label1", {32, 224, 257, 25}) << u"Percent of buying price"_s;
+    row("PercentShown", {229, 224, 60, 25}) << u"100 %"_s; // on the caption's line, at its end
+    row("Picture2", {0, 584, 817, 121}) << u""_s;
+    row("Command6", {520, 88, 289, 17})
+            << u"Copy to Clipboard: Copy to Clipboard (Ctrl+Shift+C) / Ctrl+Shift+C"_s;
+    row("Text5", {24, 608, 489, 81}) << u""_s;
+    row("Command3", {520, 608, 153, 57}) << u"Generate: Generate (Ctrl+Return) / Ctrl+Return"_s;
+    row("Command5", {680, 608, 129, 57}) << u"Options: Options (Ctrl+O) / Ctrl+O"_s;
+    row("Command1", {40, 96, 25, 25}) << u"+: Add row (Ctrl++) / Ctrl++"_s;
+    row("Command2", {72, 96, 25, 25}) << u"-: Remove last row (Ctrl+-) / Ctrl+-"_s;
+    row("Label5", {40, 8, 265, 41}) << u"Vorlinde: Hobo Std 26.25 500"_s;
+    row("Label4", {560, 40, 233, 17}) << u"Buying price"_s;
+    row("Label3", {312, 40, 233, 17}) << u"Selling price"_s;
+}
+
+void TestForm1::layout()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, shown);
+    open();
+    const QWidget *w = get(name);
+    QStringList seen;
+    if (const auto *button = qobject_cast<const QPushButton *>(w))
+        seen << button->toolTip() + u" / "_s
+                        + QAccessible::queryAccessibleInterface(get(name))->text(
+                                QAccessible::Description);
+    const QFont font = w->font();
+    if (font != m_form->font())
+        seen << u"%1 %2 %3"_s.arg(font.family()).arg(font.pointSizeF()).arg(font.weight());
+    if (const auto *box = qobject_cast<const QCheckBox *>(w))
+        seen << (box->isChecked() ? u"ticked"_s : u"not ticked"_s);
+    if (const auto *bar = qobject_cast<const QScrollBar *>(w))
+        seen << u"%1..%2 at %3"_s.arg(bar->minimum()).arg(bar->maximum()).arg(bar->value());
+    if (w->isHidden())
+        seen << u"hidden"_s;
+    QString caption = w->property("text").toString();
+    if (!caption.isEmpty() && !seen.isEmpty())
+        caption += u": "_s;
+    QCOMPARE(w->geometry(), geometry);
+    QCOMPARE(caption + seen.join(u", "), shown);
+}
+
+void TestForm1::focusAfterFailure_data()
+{
+    // The options ticked (B, G, S as in generate), then "Box=text" or "+" for a new row.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("focused"); // after the message: the box, its text|selection
+    QTest::newRow("ID box, read-only")
+            << QStringList{u"BS"_s, u"Text1_0=ID"_s, u"Text2_0=250"_s, u"Text3_0=200"_s}
+            << u"Text1_0 ID|ID"_s;
+    QTest::newRow("typed buying price loses its hint")
+            << QStringList{u"BS"_s, u"Text2_0=250"_s} << u"Text3_0 |"_s;
+    QTest::newRow("generated buying price, after the real box")
+            << QStringList{u"BGS"_s}
+            << u"Text4_0 Price will be generated|Price will be generated"_s;
+    QTest::newRow("selling price") << QStringList{u"S"_s, u"Text2_0=12x"_s} << u"Text2_0 12x|12x"_s;
+    QTest::newRow("selling price of a later row")
+            << QStringList{u"BS"_s, u"Text2_0=250"_s, u"Text3_0=200"_s, u"+"_s, u"Text2_1=40000"_s}
+            << u"Text2_1 40000|40000"_s;
+    QTest::newRow("no failure, focus left alone")
+            << QStringList{u"BS"_s, u"Text2_0=250"_s, u"Text3_0=200"_s} << u"Command3"_s;
+}
+
+void TestForm1::focusAfterFailure()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, focused);
+    const bool realBox = focused.startsWith(u"Text4");
+    open(!realBox);
+    const QString options = steps.takeFirst();
+    get<QCheckBox>(u"Check1"_s)->setChecked(options.contains(u'G'));
+    get<QCheckBox>(u"Check2"_s)->setChecked(options.contains(u'B'));
+    get<QCheckBox>(u"Check3"_s)->setChecked(options.contains(u'S'));
+    for (const QString &step : steps) {
+        if (step == u"+")
+            click(u"Command1"_s);
+        else
+            setText(step.section(u'=', 0, 0), step.section(u'=', 1));
+    }
+    if (realBox)
+        QTimer::singleShot(0, this, [] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                box->done(QMessageBox::Ok);
+        });
+    click(u"Command3"_s);
+    if (realBox) { // as the window manager does once the box is gone
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    }
+    const QWidget *focus = QApplication::focusWidget();
+    QVERIFY(focus);
+    const auto *box = qobject_cast<const QLineEdit *>(focus);
+    QCOMPARE(focus->objectName() + (box ? u' ' + box->text() + u'|' + box->selectedText() : u""_s),
+             focused);
+}
+
+void TestForm1::percentShown_data()
+{
+    QTest::addColumn<QString>("move"); // keys, or what the mouse does on the bar
+    QTest::addColumn<int>("percent");
+    QTest::newRow("arrow click") << u"arrow"_s << 99;
+    QTest::newRow("track click") << u"track"_s << 90;
+    QTest::newRow("drag to the left end") << u"drag"_s << 0;
+    QTest::newRow("keys") << u"Left PgDown"_s << 89;
+}
+
+void TestForm1::percentShown()
+{
+    QFETCH(QString, move);
+    QFETCH(int, percent);
+    open();
+    click(u"Command5"_s);
+    auto *bar = get<QScrollBar>(u"HScroll1"_s);
+    const auto *shown = get<QLabel>(u"PercentShown"_s);
+    const auto centre = [bar](QStyle::SubControl part) {
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.orientation = Qt::Horizontal;
+        option.state |= QStyle::State_Horizontal;
+        option.maximum = bar->maximum();
+        option.sliderPosition = option.sliderValue = bar->value();
+        option.pageStep = bar->pageStep();
+        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
+    };
+    if (move == u"arrow") {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, centre(QStyle::SC_ScrollBarSubLine));
+    } else if (move == u"track") {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, centre(QStyle::SC_ScrollBarSubPage));
+    } else if (move == u"drag") {
+        QTest::mousePress(bar, Qt::LeftButton, {}, centre(QStyle::SC_ScrollBarSlider));
+        QTest::mouseMove(bar, centre(QStyle::SC_ScrollBarGroove));
+        QVERIFY(bar->value() < 100);
+        QCOMPARE(shown->text(), u"%1 %"_s.arg(bar->value())); // while it is dragged
+        QTest::mouseMove(bar, centre(QStyle::SC_ScrollBarSubLine));
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, centre(QStyle::SC_ScrollBarSubLine));
+    } else {
+        for (const QString &key : move.split(u' '))
+            QTest::keySequence(bar, QKeySequence::fromString(key));
+    }
+    QVERIFY(shown->isVisible());
+    const QVariant read
+            = QAccessible::queryAccessibleInterface(bar)->valueInterface()->currentValue();
+    QCOMPARE(shown->text() + u" read as "_s + read.toString(), u"%1 % read as %1"_s.arg(percent));
+}
+
+void TestForm1::generatedPriceWhileTyping()
+{
+    open();
+    get<QScrollBar>(u"HScroll1"_s)->setValue(50);
+    click(u"Text2_0"_s);
+    QStringList generated;
+    for (const char c : {'2', '5', '0'}) {
+        QTest::keyClick(get(u"Text2_0"_s), c);
+        generated << text(u"Text4_0"_s);
+    }
+    QCOMPARE(generated, QStringList({u"1"_s, u"12.5"_s, u"125"_s}));
+}
+
+void TestForm1::shortcuts_data()
+{
+    // Keys go to the focused control; a control's name puts the focus there first.
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("state"); // last row, options panel, output box, clipboard
+    const QString code = u"12/1/0/,250.0,true,;12/1/0/,250.0,false,"_s;
+    QTest::newRow("Ctrl+Return generates, keypad Enter too")
+            << u"Text2_0; Ctrl+Enter"_s << u"0 closed ["_s + code + u"] [earlier]"_s;
+    QTest::newRow("Ctrl+Shift+C copies, from the output box")
+            << u"Ctrl+Return; Text5; Ctrl+Shift+C"_s
+            << u"0 closed ["_s + code + u"] ["_s + code + u']';
+    QTest::newRow("Ctrl++ and Ctrl+= add, Ctrl+- removes")
+            << u"Ctrl++; Ctrl+=; Ctrl+-"_s << u"1 closed [] [earlier]"_s;
+    QTest::newRow("rows are fixed while Ctrl+O shows the options")
+            << u"Ctrl++; Ctrl+O; Ctrl++; Ctrl+-"_s << u"1 shown [] [earlier]"_s;
+    QTest::newRow("Escape closes them, rows work again")
+            << u"Ctrl+O; Check1; Esc; Ctrl++"_s << u"1 closed [] [earlier]"_s;
+    // An item list's popup acts on Return and Escape before the window could see them.
+    QTest::newRow("Escape in an item list's popup is the popup's")
+            << u"Ctrl+O; Combo1_0; Alt+Down; Esc"_s << u"0 shown [] [earlier]"_s;
+    QTest::newRow("Return in an item list's popup is the popup's")
+            << u"Combo1_0; Alt+Down; Ctrl+Return"_s << u"0 closed [] [earlier]"_s;
+}
+
+void TestForm1::shortcuts()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, state);
+    open();
+    setText(u"Text2_0"_s, u"250"_s);
+    QGuiApplication::clipboard()->setText(u"earlier"_s);
+    for (const QString &key : keys.split(u"; "_s)) {
+        if (QWidget *control = get(key))
+            control->setFocus(Qt::OtherFocusReason);
+        else
+            QTest::keySequence(QApplication::focusWidget(), QKeySequence::fromString(key));
+    }
+    QCOMPARE(u"%1 %2 [%3] [%4]%5"_s.arg(m_form->zeilenanzahl)
+                     .arg(get(u"Picture1"_s)->isVisible() ? u"shown"_s : u"closed"_s,
+                          get<QPlainTextEdit>(u"Text5"_s)->toPlainText(),
+                          QGuiApplication::clipboard()->text(),
+                          QApplication::activePopupWidget() ? u" popup open"_s : QString()),
+             state);
+}
+
+// No-break spaces reach the clipboard as they are; line breaks of every kind become "\n".
+void TestForm1::copyKeepsEveryCharacter()
+{
+    open();
+    get<QPlainTextEdit>(u"Text5"_s)->setPlainText(u"12/1/0/,\u00A0250.0\u2028x\ny"_s);
+    click(u"Command6"_s);
+    QCOMPARE(QGuiApplication::clipboard()->text(), u"12/1/0/,\u00A0250.0\nx\ny"_s);
 }
 
 QTEST_MAIN(TestForm1)
