@@ -26,6 +26,7 @@ private slots:
     void unusableCatalogue_data();
     void unusableCatalogue();
     void accessibility();
+    void rowsLeaveNoDrawingsBehind();
 
 private:
     void open(bool seam = true);
@@ -302,6 +303,24 @@ void TestForm1::accessibility()
     QCOMPARE(QAccessible::queryAccessibleInterface(percent)->valueInterface()->currentValue(),
              QVariant(11));
     QCOMPARE(percent->toolTip(), u"11 %"_s);
+}
+
+// The style caches what it draws under the palette's identity: rows that come and go must share
+// one palette per column, in row 0's colours, or every new row adds drawings nobody asks for again.
+void TestForm1::rowsLeaveNoDrawingsBehind()
+{
+    open();
+    QList<qint64> keys;
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        click(u"Command1"_s);
+        for (const QString &column : {u"Combo1"_s, u"Text2"_s}) {
+            const QPalette palette = get(column + u"_1"_s)->palette();
+            QVERIFY(palette == get(column + u"_0"_s)->palette());
+            keys << palette.cacheKey();
+        }
+        click(u"Command2"_s);
+    }
+    QCOMPARE(keys.mid(2), keys.mid(0, 2) + keys.mid(0, 2));
 }
 
 QTEST_MAIN(TestForm1)
