@@ -4,6 +4,7 @@
 #include "catalogue.h"
 #include "derivedprice.h"
 #include "generate.h"
+#include "windowaccessible.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -53,6 +54,7 @@ Form1::Form1(const QString &cataloguePath, const QLocale &locale, QWidget *paren
 {
     buildLayout();
     connectControls();
+    setUpAccess();
     load();
     m_combo1.element(0)->setFocus();
 }
@@ -166,6 +168,7 @@ void Form1::check1Clicked()
     const bool show = ticked(m_check1);
     for (const auto &[row, box] : m_text4)
         box->setVisible(show);
+    updateBuyingPriceFocus();
 }
 
 void Form1::generateClicked()
@@ -232,6 +235,8 @@ void Form1::addRowClicked()
     m_text5->raise();
     m_command3->raise();
     m_command5->raise();
+    updateBuyingPriceFocus();
+    announceJoined({list, id, selling, buying, generated});
     zeilenanzahl = m;
 }
 
@@ -242,6 +247,8 @@ void Form1::removeRowClicked()
         return;
     if (!m_picture1->isHidden())
         return;
+    announceLeaving({m_combo1.element(n), m_text1.element(n), m_text2.element(n),
+                     m_text3.element(n), m_text4.element(n)});
     m_combo1.destroy(n);
     m_text1.destroy(n);
     m_text2.destroy(n);
@@ -255,10 +262,15 @@ void Form1::optionsClicked()
 {
     m_picture1->show();
     m_picture1->raise();
+    m_check1->setFocus(Qt::OtherFocusReason); // the panel's first control, not 5 Tabs a row away
 }
 
 void Form1::closeOptionsClicked()
 {
+    // Back to where the panel was opened, before the panel hides: left to itself the focus would
+    // move on into a price box and clear its hint.
+    if (!m_picture1->isHidden())
+        m_command5->setFocus(Qt::OtherFocusReason);
     m_picture1->hide();
 }
 

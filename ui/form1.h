@@ -50,6 +50,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     static constexpr qint16 LastRow = 13; // 14 rows at most
@@ -79,6 +80,10 @@ private:
     void copyToClipboardClicked();
     void moveRowButtons(int by);
     void showMessage(const QString &prompt, const QString &title);
+
+    // form1access.cpp
+    void setUpAccess();
+    void updateBuyingPriceFocus();
 
     QString m_cataloguePath;
     QLocale m_locale;
