@@ -262,7 +262,7 @@ void Form1::optionsClicked()
 {
     m_picture1->show();
     m_picture1->raise();
-    m_check1->setFocus(Qt::OtherFocusReason); // the panel's first control, not 5 Tabs a row away
+    m_check1->setFocus(Qt::OtherFocusReason); // straight into the panel, not many Tabs away
 }
 
 void Form1::closeOptionsClicked()
