@@ -76,4 +76,4 @@ window=
 wait_for 'the window "Quennel"' find_window
 timeout 5 xdotool windowfocus "$window" || fail "cannot focus the window"
 
-timeout 180 /usr/bin/python3 "$here/check_a11y.py"
+timeout 300 /usr/bin/python3 "$here/check_a11y.py"

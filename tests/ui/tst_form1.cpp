@@ -31,8 +31,7 @@ private slots:
     void tabChain();
     void returnPressesButtons_data();
     void returnPressesButtons();
-    void closingPanelFocusesOptions_data();
-    void closingPanelFocusesOptions();
+    void optionsPanelFocus();
     void focusRingStandsOut_data();
     void focusRingStandsOut();
     void windowRoles();
@@ -412,32 +411,17 @@ void TestForm1::returnPressesButtons()
     QCOMPARE(clicked.count(), 1);
 }
 
-void TestForm1::closingPanelFocusesOptions_data()
+// "Options" leads into the panel, and closing it leads back to "Options" from wherever the focus
+// is in the panel (Escape closes it from anywhere).
+void TestForm1::optionsPanelFocus()
 {
-    QTest::addColumn<QString>("how");
-    QTest::newRow("click on X") << u"click"_s;
-    QTest::newRow("Space on X") << u"space"_s;
-    QTest::newRow("Return on X") << u"return"_s;
-}
-
-void TestForm1::closingPanelFocusesOptions()
-{
-    QFETCH(QString, how);
     open();
-    click(u"Command1"_s);
-    get(u"Command5"_s)->setFocus();
-    QTest::keyClick(get(u"Command5"_s), Qt::Key_Return); // "Options"
+    click(u"Command5"_s);
     QCOMPARE(QApplication::focusWidget(), get(u"Check1"_s));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab); // round to "X"
-    QWidget *x = QApplication::focusWidget();
-    QCOMPARE(x, get(u"Command4"_s));
-    if (how == u"click")
-        QTest::mouseClick(x, Qt::LeftButton);
-    else
-        QTest::keyClick(x, how == u"space" ? Qt::Key_Space : Qt::Key_Return);
+    get(u"HScroll1"_s)->setFocus();
+    get<QPushButton>(u"Command4"_s)->click();
     QVERIFY(get(u"Picture1"_s)->isHidden());
     QCOMPARE(QApplication::focusWidget(), get(u"Command5"_s));
-    QCOMPARE(text(u"Text2_1"_s), u"Enter sellingprice here"_s); // no price box was passed
 }
 
 namespace {
