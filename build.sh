@@ -43,6 +43,7 @@ need() {
 
 base_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
 display_packages=(xvfb xauth xclip xdotool x11-utils)
+a11y_packages=(xvfb xauth xdotool dbus-x11 at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
 package_packages=(dpkg-dev file desktop-file-utils appstream lintian man-db)
 
 # configure DIR [cmake options...]: configures once, then only builds incrementally.
@@ -85,6 +86,7 @@ bench)
     bench/startup.sh build-bench
     QT_QPA_PLATFORM=offscreen build-bench/bench/bench_catalogue
     QT_QPA_PLATFORM=offscreen build-bench/bench/bench_window
+    QT_QPA_PLATFORM=offscreen build-bench/bench/bench_rows
     say "load: $(uptime)"
     ;;
 fuzz)
@@ -138,6 +140,16 @@ display)
         set -- build/bin/quennel
     fi
     tests/display/check-window.sh "$1"
+    ;;
+a11y)
+    # ./build.sh a11y [PROGRAM]: what a screen reader finds and hears, keyboard alone; without a
+    # program, the one the test step builds.
+    need "${base_packages[@]}" "${a11y_packages[@]}"
+    if [ $# -eq 0 ]; then
+        build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+        set -- build/bin/quennel
+    fi
+    tests/a11y/check-a11y.sh "$1"
     ;;
 package)
     # ./build.sh package [DIR]: builds in DIR (default build-package), packs, checks both packages.

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QPalette>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
 #include <map>
+#include <optional>
 
 // A set of controls of one kind that share a name and are told apart by a 16-bit index. Element 0
 // belongs to the window's layout; every further element is made from it at run time. The
@@ -42,7 +44,7 @@ public:
         Control *copy = m_copy(*model);
         copy->setParent(model->parentWidget());
         copy->setFont(model->font());
-        copy->setPalette(model->palette());
+        copy->setPalette(sharedPalette(*model));
         copy->setGeometry(model->geometry());
         copy->hide();
         adopt(index, copy);
@@ -66,6 +68,26 @@ public:
     qsizetype size() const { return qsizetype(m_elements.size()); }
 
 private:
+    // One palette for every copy, each of its roles set. A palette that sets only some roles is
+    // resolved into a new one for every control it reaches, and the style keeps its drawings of a
+    // control under its palette's identity: every row that came and went would leave drawings of
+    // its own in the cache. A complete palette is shared as it is, so all rows share the drawings.
+    const QPalette &sharedPalette(const Control &model)
+    {
+        if (!m_palette || !(*m_palette == model.palette())) {
+            QPalette whole = model.palette();
+            for (int g = 0; g < QPalette::NColorGroups; ++g) {
+                for (int r = 0; r < QPalette::NColorRoles; ++r) {
+                    const auto group = QPalette::ColorGroup(g);
+                    const auto role = QPalette::ColorRole(r);
+                    whole.setBrush(group, role, whole.brush(group, role));
+                }
+            }
+            m_palette = whole;
+        }
+        return *m_palette;
+    }
+
     void adopt(qint16 index, Control *control)
     {
         control->setObjectName(m_name + u'_' + QString::number(index));
@@ -74,5 +96,6 @@ private:
 
     QString m_name;
     Copier m_copy;
+    std::optional<QPalette> m_palette;
     std::map<qint16, Control *> m_elements;
 };

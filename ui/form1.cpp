@@ -4,6 +4,7 @@
 #include "catalogue.h"
 #include "derivedprice.h"
 #include "generate.h"
+#include "windowaccessible.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -84,6 +85,7 @@ Form1::Form1(const QString &cataloguePath, const QLocale &locale, QWidget *paren
     buildLayout();
     connectControls();
     setUpShortcuts();
+    setUpAccess();
     load();
     m_combo1.element(0)->setFocus();
 }
@@ -241,6 +243,7 @@ void Form1::check1Clicked()
     const bool show = ticked(m_check1);
     for (const auto &[row, box] : m_text4)
         box->setVisible(show);
+    updateBuyingPriceFocus();
 }
 
 void Form1::generateClicked()
@@ -343,6 +346,8 @@ void Form1::addRowClicked()
     m_text5->raise();
     m_command3->raise();
     m_command5->raise();
+    updateBuyingPriceFocus();
+    announceJoined({list, id, selling, buying, generated});
     zeilenanzahl = m;
 }
 
@@ -353,6 +358,8 @@ void Form1::removeRowClicked()
         return;
     if (!m_picture1->isHidden())
         return;
+    announceLeaving({m_combo1.element(n), m_text1.element(n), m_text2.element(n),
+                     m_text3.element(n), m_text4.element(n)});
     m_combo1.destroy(n);
     m_text1.destroy(n);
     m_text2.destroy(n);
@@ -366,10 +373,15 @@ void Form1::optionsClicked()
 {
     m_picture1->show();
     m_picture1->raise();
+    m_check1->setFocus(Qt::OtherFocusReason); // straight into the panel, not many Tabs away
 }
 
 void Form1::closeOptionsClicked()
 {
+    // Back to where the panel was opened, before the panel hides: left to itself the focus would
+    // move on into a price box and clear its hint.
+    if (!m_picture1->isHidden())
+        m_command5->setFocus(Qt::OtherFocusReason);
     m_picture1->hide();
 }
 

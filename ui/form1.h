@@ -53,6 +53,7 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     static constexpr qint16 LastRow = 13; // 14 rows at most
@@ -85,6 +86,10 @@ private:
     void copyToClipboardClicked();
     void moveRowButtons(int by);
     void showMessage(const QString &prompt, const QString &title);
+
+    // form1access.cpp
+    void setUpAccess();
+    void updateBuyingPriceFocus();
 
     QString m_cataloguePath;
     QLocale m_locale;

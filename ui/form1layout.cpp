@@ -3,6 +3,7 @@
 
 #include "itemlistaccessible.h"
 #include "quennelicon.h"
+#include "windowaccessible.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -129,6 +130,7 @@ void stack(std::initializer_list<QWidget *> frontToBack)
 void Form1::buildLayout()
 {
     installItemListAccessibility();
+    installWindowAccessibility();
     setWindowTitle(u"Quennel"_s);
     setWindowIcon(QIcon(QPixmap::fromImage(quennelIcon())));
     setFixedSize(12225 / TwipsPerPixel, 10545 / TwipsPerPixel);
@@ -153,7 +155,7 @@ void Form1::buildLayout()
     m_command1 = button(this, u"Command1"_s, u"+"_s, twips(600, 1440, 375, 375), u"Add row"_s);
 
     m_picture1 = panel(this, u"Picture1"_s, twips(3600, 2520, 4935, 4335), SystemColour::ScrollBar,
-                       u"Options panel"_s);
+                       u"Options"_s);
     m_picture1->hide();
     m_command4 = button(m_picture1, u"Command4"_s, u"X"_s, twips(4560, 120, 255, 255),
                         u"Close options"_s);

@@ -36,6 +36,15 @@ private slots:
     void shortcuts_data();
     void shortcuts();
     void copyKeepsEveryCharacter();
+    void rowsLeaveNoDrawingsBehind();
+    void tabChain_data();
+    void tabChain();
+    void returnPressesButtons_data();
+    void returnPressesButtons();
+    void optionsPanelFocus();
+    void focusRingStandsOut_data();
+    void focusRingStandsOut();
+    void windowRoles();
 
 private:
     void open(bool seam = true);
@@ -229,7 +238,8 @@ void TestForm1::errorBoxIsPlain()
 void TestForm1::priceHints()
 {
     open();
-    click(u"Command1"_s); // row 1 starts with row 0's hints
+    get<QCheckBox>(u"Check1"_s)->setChecked(false); // the buying price boxes come out from under
+    click(u"Command1"_s);                           // row 1 starts with row 0's hints
     click(u"Text2_0"_s);
     setText(u"Text2_0"_s, u"250"_s);
     QTest::keyClick(get(u"Text2_0"_s), Qt::Key_Tab);
@@ -300,10 +310,8 @@ void TestForm1::accessibility()
         reached << QApplication::focusWidget()->objectName();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    QCOMPARE(reached.join(u' '),
-             u"Combo1_0 Text1_0 Text2_0 Text3_0 Text4_0 Combo1_1 Text1_1 Text2_1 Text3_1 Text4_1 "
-             "Check1 Check2 Check3 HScroll1 Command1 Command2 Command3 Text5 Command4 Command5 "
-             "Command6"_s);
+    // The open panel keeps the focus among its own controls.
+    QCOMPARE(reached.join(u' '), u"Combo1_0 Check1 Check2 Check3 HScroll1 Command4"_s);
 
     auto *percent = get<QScrollBar>(u"HScroll1"_s);
     QTest::keyClick(percent, Qt::Key_Home);
@@ -542,6 +550,186 @@ void TestForm1::copyKeepsEveryCharacter()
     get<QPlainTextEdit>(u"Text5"_s)->setPlainText(u"12/1/0/,\u00A0250.0\u2028x\ny"_s);
     click(u"Command6"_s);
     QCOMPARE(QGuiApplication::clipboard()->text(), u"12/1/0/,\u00A0250.0\nx\ny"_s);
+}
+
+// The style caches what it draws under the palette's identity: rows that come and go must share
+// one palette per column, in row 0's colours, or every new row adds drawings nobody asks for again.
+void TestForm1::rowsLeaveNoDrawingsBehind()
+{
+    open();
+    QList<qint64> keys;
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        click(u"Command1"_s);
+        for (const QString &column : {u"Combo1"_s, u"Text2"_s}) {
+            const QPalette palette = get(column + u"_1"_s)->palette();
+            QVERIFY(palette == get(column + u"_0"_s)->palette());
+            keys << palette.cacheKey();
+        }
+        click(u"Command2"_s);
+    }
+    QCOMPARE(keys.mid(2), keys.mid(0, 2) + keys.mid(0, 2));
+}
+
+void TestForm1::tabChain_data()
+{
+    // + adds a row, 0 and 1 untick and tick "Use generated buying price", o opens the options.
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("chain"); // Tab from where the focus is until it comes round
+    const auto rows = [](int count, const QString &price) {
+        QStringList names;
+        for (int k = 0; k < count; ++k) {
+            for (const QString &column : {u"Combo1"_s, u"Text1"_s, u"Text2"_s, price})
+                names << column + u'_' + QString::number(k);
+        }
+        return names.join(u' ') + u" Command1 Command2 Command3 Text5 Command5 Command6"_s;
+    };
+    const QString thirteen = u"+"_s.repeated(13);
+    const QString panel = u"Check1 Check2 Check3 HScroll1 Command4"_s;
+    QTest::newRow("1 row, typed price covered") << QString() << rows(1, u"Text4"_s);
+    QTest::newRow("1 row, typed price shown") << u"0"_s << rows(1, u"Text3"_s);
+    QTest::newRow("14 rows made covered") << thirteen << rows(14, u"Text4"_s);
+    QTest::newRow("14 rows made shown, covered again")
+            << u"0"_s + thirteen + u"1"_s << rows(14, u"Text4"_s);
+    QTest::newRow("14 rows made covered, shown") << thirteen + u"0"_s << rows(14, u"Text3"_s);
+    QTest::newRow("panel over 14 rows") << thirteen + u"o"_s << panel;
+    QTest::newRow("panel, typed price shown") << u"0o"_s << panel;
+}
+
+void TestForm1::tabChain()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, chain);
+    open();
+    get(u"Combo1_0"_s)->setFocus();
+    for (QChar step : steps) {
+        if (step == u'+')
+            get<QPushButton>(u"Command1"_s)->click();
+        else if (step == u'o')
+            get<QPushButton>(u"Command5"_s)->click(); // takes the focus into the panel
+        else
+            get<QCheckBox>(u"Check1"_s)->setChecked(step == u'1');
+    }
+    const auto walk = [](Qt::Key key) {
+        QStringList reached;
+        while (reached.size() < 80
+               && !reached.contains(QApplication::focusWidget()->objectName())) {
+            reached << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), key);
+        }
+        return reached;
+    };
+    const QStringList forward = walk(Qt::Key_Tab);
+    QCOMPARE(forward.join(u' '), chain);
+    QStringList backward = forward.mid(1);
+    std::reverse(backward.begin(), backward.end());
+    QCOMPARE(walk(Qt::Key_Backtab), forward.mid(0, 1) + backward);
+}
+
+void TestForm1::returnPressesButtons_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("key");
+    for (const QString &button : {u"Command1"_s, u"Command2"_s, u"Command3"_s, u"Command4"_s,
+                                  u"Command5"_s, u"Command6"_s}) {
+        QTest::addRow("Return on %s", qPrintable(button)) << button << int(Qt::Key_Return);
+        QTest::addRow("Enter on %s", qPrintable(button)) << button << int(Qt::Key_Enter);
+    }
+}
+
+void TestForm1::returnPressesButtons()
+{
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    open();
+    if (button == u"Command4")
+        click(u"Command5"_s); // "X" is inside the options panel
+    auto *pushButton = get<QPushButton>(button);
+    pushButton->setFocus();
+    QSignalSpy clicked(pushButton, &QPushButton::clicked);
+    QTest::keyClick(pushButton, Qt::Key(key),
+                    key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    QCOMPARE(clicked.count(), 1);
+}
+
+// "Options" leads into the panel, and closing it leads back to "Options" from wherever the focus
+// is in the panel (Escape closes it from anywhere).
+void TestForm1::optionsPanelFocus()
+{
+    open();
+    click(u"Command5"_s);
+    QCOMPARE(QApplication::focusWidget(), get(u"Check1"_s));
+    get(u"HScroll1"_s)->setFocus();
+    get<QPushButton>(u"Command4"_s)->click();
+    QVERIFY(get(u"Picture1"_s)->isHidden());
+    QCOMPARE(QApplication::focusWidget(), get(u"Command5"_s));
+}
+
+namespace {
+
+// Relative luminance and contrast ratio as the web's accessibility guidelines define them.
+double luminance(QRgb rgb)
+{
+    const auto channel = [](int value) {
+        const double c = value / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb))
+            + 0.0722 * channel(qBlue(rgb));
+}
+
+double contrast(QRgb a, QRgb b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+} // namespace
+
+void TestForm1::focusRingStandsOut_data()
+{
+    QTest::addColumn<QString>("control");
+    for (const QString &control :
+         {u"Combo1_1"_s, u"Text1_1"_s, u"Text2_1"_s, u"Text4_1"_s, u"Command1"_s, u"Command3"_s,
+          u"Text5"_s, u"Command5"_s, u"Command6"_s, u"Check1"_s, u"HScroll1"_s, u"Command4"_s})
+        QTest::newRow(qPrintable(control)) << control;
+}
+
+// Every point of the ring differs from what the same point shows without the focus (there: the
+// ground it lies on) by 3:1 at least.
+void TestForm1::focusRingStandsOut()
+{
+    QFETCH(QString, control);
+    open();
+    click(u"Command1"_s);
+    QWidget *target = get(control);
+    if (control.startsWith(u"Check") || control.startsWith(u"HScroll") || control == u"Command4")
+        click(u"Command5"_s);
+    const QRect r(target->mapTo(m_form.get(), QPoint(0, 0)), target->size());
+    const QList<QPoint> ring = {{r.left() - 1, r.center().y()},
+                                {r.right() + 1, r.center().y()},
+                                {r.center().x(), r.top() - 2},
+                                {r.center().x(), r.bottom() + 2}};
+    target->setFocus();
+    const QImage focused = m_form->grab().toImage();
+
+    get(u"Text2_0"_s)->setFocus();
+    const QImage unfocused = m_form->grab().toImage();
+    for (const QPoint &p : ring) {
+        const double ratio = contrast(focused.pixel(p), unfocused.pixel(p));
+        QVERIFY2(ratio >= 3.0,
+                 qPrintable(u"%1 at %2,%3: %4:1"_s.arg(control).arg(p.x()).arg(p.y()).arg(ratio)));
+    }
+}
+
+void TestForm1::windowRoles()
+{
+    open();
+    const auto *window = QAccessible::queryAccessibleInterface(m_form.get());
+    const auto *panel = QAccessible::queryAccessibleInterface(get(u"Picture1"_s));
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(panel->role(), QAccessible::Grouping);
+    QCOMPARE(panel->text(QAccessible::Name), u"Options"_s);
 }
 
 QTEST_MAIN(TestForm1)

@@ -1,0 +1,225 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""What a screen reader finds in the running program, and what it hears while the keyboard
+alone does the whole job. Started by check-a11y.sh, which provides the display and the buses."""
+
+import subprocess
+import sys
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+results = {"passed": 0, "failed": 0}
+events = []
+
+
+def check(what, ok, detail=""):
+    results["passed" if ok else "failed"] += 1
+    print(("PASS  " if ok else "FAIL  ") + what + ("" if ok else f"  ({detail})"), flush=True)
+
+
+def pump(seconds):
+    """Lets the bus deliver what is pending, for at most that long."""
+    end = time.monotonic() + seconds
+    context = GLib.MainContext.default()
+    while time.monotonic() < end:
+        if not context.iteration(False):
+            time.sleep(0.02)
+
+
+def wait_until(condition, seconds=5):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        pump(0.1)
+        if condition():
+            return True
+    return condition()
+
+
+def keys(*names):
+    for name in names:
+        subprocess.run(["xdotool", "key", "--delay", "80", name], check=True, timeout=10)
+        pump(0.3)
+
+
+def nodes(root):
+    for child in root:
+        if child is None:
+            continue
+        yield child
+        yield from nodes(child)
+
+
+def find(root, role, name):
+    return next((n for n in nodes(root) if n.getRoleName() == role and n.name == name), None)
+
+
+def has(node, state):
+    return node is not None and node.getState().contains(state)
+
+
+def text_of(node):
+    try:
+        return node.queryText().getText(0, -1)
+    except NotImplementedError:
+        return None
+
+
+def says(item_list, entry):
+    """What a screen reader reads of a drop-down list: its text, or else its description."""
+    return text_of(item_list) == entry or item_list.description == entry
+
+
+def focused(window):
+    node = next((n for n in nodes(window) if has(n, pyatspi.STATE_FOCUSED)), None)
+    return (node.getRoleName(), node.name) if node else None
+
+
+def focus_is(window, role, name):
+    return wait_until(lambda: focused(window) == (role, name))
+
+
+def listen(event):
+    def read(get):
+        try:
+            return get()
+        except Exception:  # the object may be gone by the time the event is read
+            return None
+    payload = event.any_data
+    if not isinstance(payload, str):
+        payload = read(lambda: event.any_data.name)
+    events.append((event.type, read(event.source.getRoleName), payload))
+
+
+def seen(kind, source_role, payload):
+    return any(t.startswith(kind) and r == source_role and payload in (p, any)
+               for t, r, p in events)
+
+
+def main():
+    desktop = pyatspi.Registry.getDesktop(0)
+    app = None
+    end = time.monotonic() + 15
+    while app is None and time.monotonic() < end:
+        app = next((a for a in desktop if a is not None and a.name == "quennel"), None)
+        pump(0.2)
+    check("the program is on the accessibility bus", app is not None)
+    if app is None:
+        return
+    # As a screen reader does: the toolkit tells of a control that leaves only to a listener of
+    # state changes.
+    for kind in ("object:children-changed", "object:text-changed", "object:state-changed"):
+        pyatspi.Registry.registerEventListener(listen, kind)
+    window = app[0]
+    check('the window is the frame "Quennel"',
+          (window.getRoleName(), window.name) == ("frame", "Quennel"),
+          f"{window.getRoleName()} {window.name!r}")
+
+    for role, name in [("combo box", "Item, row 1"), ("text", "ID, row 1"),
+                       ("text", "Selling price, row 1"), ("text", "Buying price, row 1"),
+                       ("text", "Generated buying price, row 1"), ("text", "Trade code"),
+                       ("push button", "Add row"), ("push button", "Remove last row"),
+                       ("push button", "Generate"), ("push button", "Options"),
+                       ("push button", "Copy to Clipboard"), ("push button", "Close options"),
+                       ("check box", "Use generated buying price"),
+                       ("check box", "Generate buying code"),
+                       ("check box", "Generate selling code"),
+                       ("scroll bar", "Percent of buying price"), ("panel", "Options")]:
+        check(f'{role} "{name}" is there', find(window, role, name) is not None)
+
+    panel = find(window, "panel", "Options")
+    check("the closed options panel is not showing", not has(panel, pyatspi.STATE_SHOWING))
+    check("its check boxes are not showing", not any(
+        has(n, pyatspi.STATE_SHOWING) for n in nodes(panel) if n.getRoleName() == "check box"))
+    covered = find(window, "text", "Buying price, row 1")
+    check("the covered buying price box is not focusable",
+          not has(covered, pyatspi.STATE_FOCUSABLE))
+    check("the generated buying price box over it is focusable",
+          has(find(window, "text", "Generated buying price, row 1"), pyatspi.STATE_FOCUSABLE))
+
+    item = find(window, "combo box", "Item, row 1")
+    check("the focus starts on the item list of row 1",
+          focus_is(window, "combo box", "Item, row 1"), focused(window))
+    check("with item lists that speak: the item list reads its chosen item (Apple)",
+          says(item, "Apple"), f"text {text_of(item)!r}, description {item.description!r}")
+    keys("Down")
+    check("Down chooses the next item, and the ID box shows its id",
+          wait_until(lambda: text_of(find(window, "text", "ID, row 1")) == "7"))
+    check("with item lists that speak: the item list reads the item now chosen (Bread)",
+          wait_until(lambda: says(item, "Bread")),
+          f"text {text_of(item)!r}, description {item.description!r}")
+
+    keys("Tab", "Tab", "2", "5", "0", "Tab")
+    check("Tab after the selling price skips the covered box",
+          focus_is(window, "text", "Generated buying price, row 1"), focused(window))
+    keys("Tab")
+    check('then reaches "+"', focus_is(window, "push button", "Add row"), focused(window))
+    keys("Return")
+    check("Return on \"+\" adds row 2, with its names",
+          wait_until(lambda: find(window, "combo box", "Item, row 2") is not None and
+                     find(window, "text", "Generated buying price, row 2") is not None))
+    check("the new row joins the window as children-changed",
+          wait_until(lambda: seen("object:children-changed:add", "frame", "Item, row 2")))
+    check("the new row's covered buying price box is not focusable",
+          not has(find(window, "text", "Buying price, row 2"), pyatspi.STATE_FOCUSABLE))
+
+    keys("Tab", "Tab", "Return")
+    code = "7/1/0/,250.0,true,;7/1/0/,250.0,false,;12/1/0/,250.0,true,;12/1/0/,250.0,false,"
+    output = find(window, "text", "Trade code")
+    check("Return on \"Generate\" writes the trade code", wait_until(
+        lambda: text_of(output) == code), repr(text_of(output)))
+    check("the trade code reaches the screen reader as text-changed",
+          wait_until(lambda: seen("object:text-changed:insert", "text", code)))
+
+    keys("Tab", "Tab")
+    check('"Options" is two Tabs after "Generate"',
+          focus_is(window, "push button", "Options"), focused(window))
+    keys("Return")
+    check("Return on \"Options\" shows the panel",
+          wait_until(lambda: has(panel, pyatspi.STATE_SHOWING)))
+    check("and puts the focus on its first check box",
+          focus_is(window, "check box", "Use generated buying price"), focused(window))
+    round_trip = []
+    for _ in range(5):
+        before = focused(window)
+        keys("Tab")
+        wait_until(lambda: focused(window) != before)
+        round_trip.append(focused(window)[1] if focused(window) else None)
+    check("Tab goes round the panel's own controls",
+          round_trip == ["Generate buying code", "Generate selling code",
+                         "Percent of buying price", "Close options",
+                         "Use generated buying price"], round_trip)
+    keys("shift+Tab", "Return")
+    check('Return on "X" closes the panel', wait_until(
+        lambda: not has(panel, pyatspi.STATE_SHOWING)))
+    check('and puts the focus back on "Options"',
+          focus_is(window, "push button", "Options"), focused(window))
+
+    keys("Return")
+    wait_until(lambda: has(panel, pyatspi.STATE_SHOWING))
+    keys("Escape")
+    check("with the keyboard shortcuts: Escape closes the panel",
+          wait_until(lambda: not has(panel, pyatspi.STATE_SHOWING)))
+    check('with the keyboard shortcuts: Escape puts the focus back on "Options"',
+          focus_is(window, "push button", "Options"), focused(window))
+    if has(panel, pyatspi.STATE_SHOWING):
+        keys("shift+Tab", "Return")  # "X", so that "-" works
+
+    keys("shift+Tab", "shift+Tab", "shift+Tab")
+    check('"-" is three Shift+Tabs before "Options"',
+          focus_is(window, "push button", "Remove last row"), focused(window))
+    keys("Return")
+    check('Return on "-" removes row 2',
+          wait_until(lambda: find(window, "combo box", "Item, row 2") is None))
+    check("the row leaves the window as children-changed",
+          wait_until(lambda: seen("object:children-changed:remove", "frame", any)))
+
+
+if __name__ == "__main__":
+    try:
+        main()
+    except Exception as error:  # a broken bus or tree is a failure, not a crash without a count
+        check("the check ran to its end", False, repr(error))
+    print(f"{results['passed']} passed, {results['failed']} failed")
+    sys.exit(1 if results["failed"] else 0)
