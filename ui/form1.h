@@ -30,6 +30,8 @@ class QPushButton;
 class QScrollBar;
 QT_END_NAMESPACE
 
+class ItemList;
+
 class Form1 : public QWidget
 {
     Q_OBJECT
@@ -61,7 +63,7 @@ private:
     void placeBelow(QWidget *element, const QWidget *above);
     void nameRow(qint16 row);
     static QLineEdit *copyTextBox(const QLineEdit &model);
-    static QComboBox *copyItemList(const QComboBox &model);
+    static ItemList *copyItemList(const ItemList &model);
 
     // form1.cpp
     void connectControls();
@@ -85,7 +87,7 @@ private:
     TradeCode m_tradeCode;
     ShowMessage m_showMessage;
 
-    ControlArray<QComboBox> m_combo1;
+    ControlArray<ItemList> m_combo1;
     ControlArray<QLineEdit> m_text1;
     ControlArray<QLineEdit> m_text2;
     ControlArray<QLineEdit> m_text3;
