@@ -69,7 +69,7 @@ const QStringList names{u"Wood"_s,  u"Stone"_s,  u"Iron ore"_s, u"Coal"_s, u"Ép
 QStringList withFillers()
 {
     QStringList all = names;
-    for (int i = all.size(); i < 30; ++i)
+    for (auto i = all.size(); i < 30; ++i)
         all << u"Reed %1"_s.arg(i);
     return all;
 }
