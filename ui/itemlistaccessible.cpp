@@ -6,16 +6,16 @@
 
 #include <QAccessibleWidget>
 #include <QKeySequence>
-#include <QListView>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// What the toolkit tells of any drop-down list (its open list as its child, expandable and
+// All that the toolkit tells of any drop-down list (its open list as its child, expandable and
 // expanded, the actions that open it), except that here the list is named by its row and the
 // chosen item is its text. The toolkit names a drop-down after its chosen entry and leaves
 // saying which list it is to a label beside it; the rows' lists have no label of their own.
+// Its own interface for drop-downs is not public, so it cannot be built upon.
 class ItemListAccessible : public QAccessibleWidget, public QAccessibleTextInterface
 {
 public:

@@ -22,7 +22,6 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
     void setText(const QString &text);
-    const QString &text() const { return m_text; }
     // The entry of the list shown in row, and back; -1 where there is none.
     int entry(int row) const;
     int row(int entry) const;
