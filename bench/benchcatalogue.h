@@ -26,3 +26,23 @@ inline QStringList writeBenchCatalogue(const QString &path)
         qFatal("cannot write %s", qPrintable(path));
     return names;
 }
+
+// A catalogue of count items in section ID whose lines are about 20 bytes ("Item 0000001=1"):
+// 50,000 of them make about 1 MB, a million about 20 MB. Writes it to path and returns its item
+// names in file order.
+inline QStringList writeSizedCatalogue(const QString &path, int count)
+{
+    QStringList names;
+    names.reserve(count);
+    QByteArray text = "[ID]\r\n";
+    text.reserve(qsizetype(count) * 20 + 8);
+    for (int i = 1; i <= count; ++i) {
+        const QByteArray name = "Item " + QByteArray::number(i).rightJustified(7, '0');
+        names << QString::fromLatin1(name);
+        text += name + '=' + QByteArray::number(i % 30000 + 1) + "\r\n";
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return names;
+}

@@ -4,6 +4,7 @@
 #include "catalogue.h"
 #include "derivedprice.h"
 #include "generate.h"
+#include "itemlist.h"
 #include "windowaccessible.h"
 
 #include <QCheckBox>
@@ -76,7 +77,7 @@ Form1::Form1(const QString &cataloguePath, const QLocale &locale, QWidget *paren
     : QWidget(parent)
     , m_cataloguePath(cataloguePath)
     , m_locale(locale)
-    , m_combo1(u"Combo1"_s, new QComboBox(this), copyItemList)
+    , m_combo1(u"Combo1"_s, new ItemList(this), copyItemList)
     , m_text1(u"Text1"_s, new QLineEdit(this), copyTextBox)
     , m_text2(u"Text2"_s, new QLineEdit(this), copyTextBox)
     , m_text3(u"Text3"_s, new QLineEdit(this), copyTextBox)
@@ -314,10 +315,11 @@ void Form1::addRowClicked()
         return;
     moveRowButtons(RowPitch);
 
-    QComboBox *list = m_combo1.create(m);
+    ItemList *list = m_combo1.create(m);
     placeBelow(list, m_combo1.element(n));
     list->show();
     FillListFromIni(*list, m_cataloguePath, section());
+    list->shareEntries(*m_combo1.element(n)); // read anew, but kept once where nothing changed
     QLineEdit *id = m_text1.create(m);
     placeBelow(id, m_text1.element(n));
     id->setText(u"ID"_s);

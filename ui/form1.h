@@ -22,7 +22,6 @@
 
 QT_BEGIN_NAMESPACE
 class QCheckBox;
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -30,6 +29,7 @@ class QPushButton;
 class QScrollBar;
 QT_END_NAMESPACE
 
+class ItemList;
 struct GenerateResult;
 
 class Form1 : public QWidget
@@ -66,7 +66,7 @@ private:
     void placeBelow(QWidget *element, const QWidget *above);
     void nameRow(qint16 row);
     static QLineEdit *copyTextBox(const QLineEdit &model);
-    static QComboBox *copyItemList(const QComboBox &model);
+    static ItemList *copyItemList(const ItemList &model);
 
     // form1.cpp
     void connectControls();
@@ -96,7 +96,7 @@ private:
     TradeCode m_tradeCode;
     ShowMessage m_showMessage;
 
-    ControlArray<QComboBox> m_combo1;
+    ControlArray<ItemList> m_combo1;
     ControlArray<QLineEdit> m_text1;
     ControlArray<QLineEdit> m_text2;
     ControlArray<QLineEdit> m_text3;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1.h"
 
+#include "itemlist.h"
 #include "itemlistaccessible.h"
 #include "quennelicon.h"
 #include "windowaccessible.h"
@@ -288,7 +289,7 @@ QLineEdit *Form1::copyTextBox(const QLineEdit &model)
     return box;
 }
 
-QComboBox *Form1::copyItemList(const QComboBox & /*model*/)
+ItemList *Form1::copyItemList(const ItemList & /*model*/)
 {
-    return new QComboBox; // a new item list starts without entries
+    return new ItemList; // a new item list starts without entries
 }

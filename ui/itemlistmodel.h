@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QAbstractListModel>
+#include <QStringList>
+
+// The entries of one item list: the catalogue's names, held as one list of texts rather than
+// one item object each, so that a catalogue of a million names costs little more than its text.
+// Rows of the window whose names came out equal share that list (copied on a write).
+class ItemListModel : public QAbstractListModel
+{
+    Q_OBJECT
+
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // The combo box's own insertItem and addItem come through these two.
+    bool insertRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+
+    // Appends the names in one insertion.
+    void addItems(const QStringList &names);
+    // Takes over other's storage when both hold the same names.
+    void shareNames(const ItemListModel &other);
+    const QStringList &names() const { return m_names; }
+
+private:
+    QStringList m_names;
+};

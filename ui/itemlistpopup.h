@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QFrame>
+
+QT_BEGIN_NAMESPACE
+class QLineEdit;
+class QListView;
+QT_END_NAMESPACE
+
+class ItemList;
+class ItemListFilter;
+
+// The open item list: a "Find item" field over the entries whose names contain what is typed
+// there. The keyboard stays in the field; the keys that move through a drop-down list move the
+// highlight instead of the caret.
+class ItemListPopup : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit ItemListPopup(ItemList *list);
+
+    // Shows every entry, the chosen one highlighted, below the list.
+    void open();
+    // Highlights that entry of the list, where it is shown.
+    void highlight(int entry);
+    // Tells a screen reader which entry is highlighted, as it would hear a focused entry.
+    void announceHighlight() const;
+    QListView *entries() const { return m_view; }
+
+signals:
+    void picked(int entry);
+    void closed();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    bool keyPressed(const QKeyEvent &key);
+    void pickHighlighted();
+    void textTyped(const QString &text);
+    void place();
+
+    ItemList *m_list;
+    ItemListFilter *m_filter;
+    QLineEdit *m_find;
+    QListView *m_view;
+};
