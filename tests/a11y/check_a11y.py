@@ -71,8 +71,17 @@ def says(item_list, entry):
     return text_of(item_list) == entry or item_list.description == entry
 
 
+def showing_nodes(root):
+    for child in root:
+        if child is not None and has(child, pyatspi.STATE_SHOWING):
+            yield child
+            yield from showing_nodes(child)
+
+
 def focused(window):
-    node = next((n for n in nodes(window) if has(n, pyatspi.STATE_FOCUSED)), None)
+    # The toolkit marks the current entry of a list as focused even inside a closed drop-down,
+    # and as showing too, so only a node whose every ancestor is showing counts.
+    node = next((n for n in showing_nodes(window) if has(n, pyatspi.STATE_FOCUSED)), None)
     return (node.getRoleName(), node.name) if node else None
 
 
