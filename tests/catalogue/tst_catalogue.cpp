@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalogue.h"
+#include "codepage.h"
 
 #include <QComboBox>
 #include <QStringEncoder>
@@ -19,6 +20,8 @@ private slots:
     void readIni();
     void everyNameListed_data();
     void everyNameListed();
+    void codePageOfPieces_data();
+    void codePageOfPieces();
 
 private:
     QString write(const QByteArray &bytes)
@@ -94,6 +97,8 @@ void TestCatalogue::readIni_data()
             << "[ID]\n\xE0\x80\xAF=1"_ba << QString() << u"à€¯\0"_s;
     QTest::newRow("encoded surrogate read as Windows-1252")
             << "[ID]\n\xED\xA0\x80=2"_ba << QString() << u"í\u00A0€\0"_s;
+    QTest::newRow("a stray byte far into the file makes it Windows-1252") << "[ID]\n\xC3\xA9=1\n"_ba
+                    + QByteArray(300000, ';') + "\n\xE9" << QString() << u"Ã©\0"_s;
 }
 
 void TestCatalogue::readIni()
@@ -134,6 +139,34 @@ void TestCatalogue::everyNameListed()
     FillListFromIni(list, path, u"ID"_s);
     QCOMPARE(items(list), names);
     QCOMPARE(ReadIni(path, u"ID"_s, QString()).size(), readIniSize);
+}
+
+void TestCatalogue::codePageOfPieces_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("utf8");
+    QTest::newRow("two, three and four bytes")
+            << "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"_ba << true;
+    QTest::newRow("Latin-1") << "caf\xE9 x"_ba << false;
+    QTest::newRow("overlong") << "\xC0\xAF"_ba << false;
+    QTest::newRow("encoded surrogate") << "\xED\xA0\x80"_ba << false;
+    QTest::newRow("beyond U+10FFFF") << "\xF4\x90\x80\x80"_ba << false;
+    QTest::newRow("cut off at the end") << "ab\xE2\x82"_ba << false;
+    QTest::newRow("stray continuation") << "a\x80"_ba << false;
+}
+
+// The file's code page is judged on the pieces the reader hands out: a character cut between two
+// pieces is judged whole.
+void TestCatalogue::codePageOfPieces()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, utf8);
+    for (qsizetype cut = 0; cut <= text.size(); ++cut) {
+        codepage::Utf8Validator pieces;
+        pieces.add(text.constData(), cut);
+        pieces.add(text.constData() + cut, text.size() - cut);
+        QCOMPARE(pieces.valid(), utf8);
+    }
 }
 
 QTEST_MAIN(TestCatalogue)
