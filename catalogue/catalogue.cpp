@@ -2,8 +2,7 @@
 #include "catalogue.h"
 #include "codepage.h"
 #include "inireader.h"
-
-#include <QFile>
+#include "programfolder.h"
 
 #include <algorithm>
 #include <limits>
@@ -25,8 +24,9 @@ bool isAscii(const QString &text)
 class CatalogueFile
 {
 public:
+    // A name that no file can have opens none: the catalogue is then empty.
     explicit CatalogueFile(const QString &name)
-        : m_file(QFile::encodeName(name).constData())
+        : m_file(fileNameToBytes(name).value_or(QByteArray()).constData())
     { }
 
     QByteArray encode(const QString &text)
