@@ -90,7 +90,7 @@ private:
 
 // A trimmed line opens a section when it starts with "[" and holds a "]"; the name runs to the
 // last "]", so "[a]b]" is the section "a]b" and "[ID] note" is "ID".
-bool headerName(std::string_view line, std::string_view &name)
+inline bool headerName(std::string_view line, std::string_view &name)
 {
     if (line.front() != '[')
         return false;
@@ -103,8 +103,8 @@ bool headerName(std::string_view line, std::string_view &name)
 
 // A line is a key only when it holds "="; the first one splits, so a value may contain more.
 // Only a text that holds a NUL at all needs its names searched for one.
-bool splitKey(std::string_view line, bool textHoldsNul, std::string_view &name,
-              std::string_view &rawValue)
+inline bool splitKey(std::string_view line, bool textHoldsNul, std::string_view &name,
+                     std::string_view &rawValue)
 {
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos)
@@ -118,7 +118,7 @@ bool splitKey(std::string_view line, bool textHoldsNul, std::string_view &name,
 // Whether a line that is no header holds the key named wanted (which holds no "="), and then
 // what follows its first "=". Tested from the front of the line, so that the many lines of other
 // names are passed over without being split.
-bool isKeyNamed(std::string_view line, std::string_view wanted, std::string_view &rawValue)
+inline bool isKeyNamed(std::string_view line, std::string_view wanted, std::string_view &rawValue)
 {
     if (line.size() <= wanted.size()
         || !equalsIgnoringAsciiCase(line.substr(0, wanted.size()), wanted))

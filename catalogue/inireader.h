@@ -17,7 +17,7 @@ int getPrivateProfileString(const char *section, const char *key, const char *de
 
 // The bytes of the file held in memory at once by a read: lines that fit are read in place,
 // a longer one passes through in pieces of this size.
-constexpr std::size_t DefaultWindow = 256 * 1024;
+constexpr std::size_t DefaultWindow = std::size_t{256} * 1024;
 
 // An INI file opened once, to be read as often as asked without being held in memory: each read
 // walks the file from its start, so it sees the bytes the file holds at that moment. A byte order

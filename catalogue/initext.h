@@ -4,6 +4,7 @@
 // The bytes that shape an INI text, shared by the reader of a whole text and the reader that
 // walks a file through a window, so that both cut lines and trim blanks alike.
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -15,15 +16,25 @@
 
 namespace ini {
 
+// Whether c is one of the bytes up to the space that mask holds, by number.
+inline bool isAmong(char c, std::uint64_t mask)
+{
+    const auto u = static_cast<unsigned char>(c);
+    return u <= ' ' && ((mask >> u) & 1U) != 0;
+}
+
+constexpr std::uint64_t blanks
+        = 1ULL << ' ' | 1ULL << '\t' | 1ULL << '\r' | 1ULL << '\v' | 1ULL << '\f' | 1ULL << '\x1a';
+
 inline bool isBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f' || c == '\x1a';
+    return isAmong(c, blanks);
 }
 
 // What lies between two lines: blanks, which trimming drops, and the line ends themselves.
 inline bool isSeparator(char c)
 {
-    return isBlank(c) || c == '\n';
+    return isAmong(c, blanks | 1ULL << '\n');
 }
 
 inline std::string_view trimRight(std::string_view s)
@@ -61,27 +72,20 @@ inline const char *lineEnd(const char *p, const char *end)
     return p;
 }
 
+// Passes a run of separators at SIMD speed; see skipSeparators.
+const char *skipSeparatorRun(const char *p, const char *end);
+
 // Finds the first byte at or after p that is neither a blank nor a line end: the trimmed start
-// of the next line that is not blank. A file of empty lines passes here at the speed of its bytes.
+// of the next line that is not blank.
 inline const char *skipSeparators(const char *p, const char *end)
 {
-#if defined(__SSE2__)
-    for (; end - p >= 16; p += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        // Tab, LF, vertical tab, form feed and CR are the bytes 9 to 13.
-        const __m128i fromTab = _mm_sub_epi8(bytes, _mm_set1_epi8('\t'));
-        const __m128i controls = _mm_cmpeq_epi8(_mm_min_epu8(fromTab, _mm_set1_epi8(4)), fromTab);
-        const __m128i others = _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')),
-                                            _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\x1a')));
-        const auto kept = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(controls, others)))
-                & 0xFFFFU;
-        if (kept)
-            return p + std::countr_zero(kept);
+    // Between two lines there is mostly a line end alone: single bytes first, and only a longer
+    // run, a file of empty lines say, goes to the wide search.
+    for (const char *near = p + std::min<std::ptrdiff_t>(end - p, 4); p < near; ++p) {
+        if (!isSeparator(*p))
+            return p;
     }
-#endif
-    while (p < end && isSeparator(*p))
-        ++p;
-    return p;
+    return skipSeparatorRun(p, end);
 }
 
 // Writes code point c as UTF-8 and returns the number of bytes, 1 to 4.

@@ -20,7 +20,8 @@ long long readAt(int fd, char *out, std::size_t n, long long offset)
 {
     std::size_t filled = 0;
     while (filled < n) {
-        const ssize_t got = ::pread(fd, out + filled, n - filled, offset + filled);
+        const ssize_t got
+                = ::pread(fd, out + filled, n - filled, offset + static_cast<long long>(filled));
         if (got > 0)
             filled += static_cast<std::size_t>(got);
         else if (got == 0)
@@ -232,7 +233,7 @@ void LongLine::writeStandIn(std::string &out) const
     const bool header = m_first == '[' && m_anyClose;
     if (m_needs.kind == LineNeeds::Kind::Header) {
         if (!header) {
-            out = ";";
+            out += ';';
             return;
         }
         const Mark nameEnd = m_closeAfterNul ? m_beforeNul : m_beforeLastClose;
@@ -242,13 +243,13 @@ void LongLine::writeStandIn(std::string &out) const
         return;
     }
     if (header) {
-        out = "[]";
+        out += "[]";
         return;
     }
     // No key: a comment to the key list, or a line without "=", which no question reads.
     const bool comment = m_needs.kind == LineNeeds::Kind::Key && m_first == ';';
     if (comment || m_firstEquals == None) {
-        out = ";";
+        out += ';';
         return;
     }
     const Mark nameEnd = m_firstNul < m_firstEquals ? m_beforeNul : m_beforeEquals;
@@ -421,6 +422,7 @@ WindowLines::WindowLines(TextReader &reader, std::size_t window)
     , m_window(new char[m_capacity])
     , m_pos(m_window.get())
     , m_end(m_window.get())
+    , m_nulSought(m_window.get())
 { }
 
 bool WindowLines::refill()
@@ -430,7 +432,10 @@ bool WindowLines::refill()
     // The part of a line already in the window moves to its front, the rest follows it.
     const auto kept = static_cast<std::size_t>(m_end - m_pos);
     if (m_pos != m_window.get()) {
+        const auto shift = m_pos - m_window.get();
         std::memmove(m_window.get(), m_pos, kept);
+        // What was sought before the kept part is gone with it.
+        m_nulSought = m_nulSought - m_window.get() > shift ? m_nulSought - shift : m_window.get();
         m_pos = m_window.get();
         m_end = m_window.get() + kept;
     }
@@ -439,36 +444,30 @@ bool WindowLines::refill()
         m_atEnd = true;
         return false;
     }
-    if (!m_sawNul)
-        m_sawNul = std::memchr(m_end, '\0', got) != nullptr;
     m_end += got;
     return true;
 }
 
-bool WindowLines::next(std::string_view &line, const LineNeeds &needs)
+bool WindowLines::nextAcrossWindows(std::string_view &line, const LineNeeds &needs)
 {
-    std::size_t searched = 0; // bytes of this line already searched for its end
-    for (;;) {
-        if (searched == 0)
-            m_pos = skipSeparators(m_pos, m_end);
-        if (m_pos == m_end) {
-            if (!refill())
-                return false;
-            continue;
-        }
-        const char *stop = lineEnd(m_pos + searched, m_end);
-        if (stop < m_end || m_atEnd) {
-            line = trimRight(std::string_view(m_pos, static_cast<std::size_t>(stop - m_pos)));
-            m_pos = stop;
-            return true;
-        }
-        searched = static_cast<std::size_t>(stop - m_pos);
+    m_pos = skipSeparators(m_pos, m_end);
+    while (m_pos == m_end) {
+        if (!refill())
+            return false;
+        m_pos = skipSeparators(m_pos, m_end);
+    }
+    const char *stop = lineEnd(m_pos, m_end);
+    while (stop == m_end && !m_atEnd) {
+        const auto searched = static_cast<std::size_t>(stop - m_pos);
         if (searched == m_capacity) {
             line = standIn(needs);
             return true;
         }
         refill();
+        stop = lineEnd(m_pos + searched, m_end);
     }
+    line = takeLine(stop);
+    return true;
 }
 
 std::string_view WindowLines::standIn(const LineNeeds &needs)

@@ -7,9 +7,11 @@
 // stand-in that keeps just what the question asks of it.
 
 #include "inireader.h"
+#include "initext.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -65,13 +67,44 @@ public:
 
     // The next line that is not blank, trimmed; a line longer than the window is given as its
     // stand-in for the question that `needs` describes. False at the end of the text.
-    bool next(std::string_view &line, const LineNeeds &needs);
-    // Whether any byte read so far is a NUL: only then can a name hold one.
-    bool mayHoldNul() const { return m_sawNul; }
+    bool next(std::string_view &line, const LineNeeds &needs)
+    {
+        // Most lines lie whole in the window, right after the end of the one before.
+        const char *start = skipSeparators(m_pos, m_end);
+        const char *stop = lineEnd(start, m_end);
+        if (stop == m_end)
+            return nextAcrossWindows(line, needs);
+        m_pos = start;
+        line = takeLine(stop);
+        return true;
+    }
+    // Whether a NUL lies in the window from where it was last sought up to its end, which holds
+    // the line just given: only then can a name hold one. Sought only for the questions that ask.
+    bool mayHoldNul()
+    {
+        if (!m_sawNul && m_nulSought < m_end) {
+            m_sawNul = std::memchr(m_nulSought, '\0', static_cast<std::size_t>(m_end - m_nulSought))
+                    != nullptr;
+            m_nulSought = m_end;
+        }
+        return m_sawNul;
+    }
 
 private:
+    bool nextAcrossWindows(std::string_view &line, const LineNeeds &needs);
     bool refill();
     std::string_view standIn(const LineNeeds &needs);
+
+    // The line from m_pos to stop, trimmed; its line end goes with it, CRLF as one.
+    std::string_view takeLine(const char *stop)
+    {
+        const std::string_view line
+                = trimRight(std::string_view(m_pos, static_cast<std::size_t>(stop - m_pos)));
+        m_pos = stop;
+        if (m_pos < m_end && *m_pos++ == '\r' && m_pos < m_end && *m_pos == '\n')
+            ++m_pos;
+        return line;
+    }
 
     TextReader &m_reader;
     std::size_t m_capacity;
@@ -80,6 +113,7 @@ private:
     char *m_end;
     bool m_atEnd = false;
     bool m_sawNul = false;
+    const char *m_nulSought;
     std::string m_standIn;
 };
 

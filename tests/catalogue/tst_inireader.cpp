@@ -90,6 +90,10 @@ void TestIniReader::read_data()
         "\xEF\xBF\xBD\0\0"_ba, 4);
     row("runs of blanks and line ends between lines",
         "\n\r\n \t\v\f\x1a\r\r\n[ID]\n \n\t\r\nWood=1\n\n"_ba, id, "Wood"_ba, "1\0"_ba, 1);
+    QByteArray nearSeparators; // bytes next to blanks and line ends, each after a long run of them
+    for (const char c : "\x08\x0e\x19\x1b\x1f!\x7f\x80\xff"_ba)
+        nearSeparators += " \t\n\v\f\r\x1a"_ba.repeated(10) + c + "[ID]\nk=1\n";
+    row("only blanks and line ends are passed between lines", nearSeparators, id, none, missed, 4);
     row("a line of NULs before the section", QByteArray(300, '\0') + "\n[ID]\nWood=1"_ba, id,
         "Wood"_ba, "1\0"_ba, 1);
     row("a NUL ends a section's name, a later ] still makes the header", "[ a]b ] \0 ]\nk=1"_ba,
