@@ -33,9 +33,9 @@ public:
     ProfileFile(const ProfileFile &) = delete;
     ProfileFile &operator=(const ProfileFile &) = delete;
 
-    // getPrivateProfileString on this file, holding at most `window` bytes of it at a time
-    // (at least one) besides what the answer itself needs: the result's length in buffer and
-    // the key's length.
+    // getPrivateProfileString on this file, holding at most `window` bytes of its text at a
+    // time (at least one), and as many undecoded bytes of a UTF-16 file, besides what the answer
+    // itself needs: about the buffer's size and the key's length.
     int getString(const char *section, const char *key, const char *defaultText, char *buffer,
                   int size, std::size_t window = DefaultWindow) const;
 
