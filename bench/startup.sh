@@ -6,6 +6,10 @@
 # 200-item catalogue beside it, both from exec to their first frame on a private Xvfb display.
 # Wall time and peak resident memory are the medians of RUNS interleaved runs (default 15);
 # the instruction count comes from one run of each under callgrind, which is repeatable.
+#
+# Then the program on large catalogues, each beside a copy of its own, in fewer runs: 100 MB of
+# empty lines before the 200 items against 100 MB of 1,000,000 items, 50,000 names (about 1 MB)
+# against the 200 items, and 1,000,000 names (about 25 MB).
 set -euo pipefail
 
 build=$(cd "${1:?usage: startup.sh BUILD_DIR [RUNS]}" && pwd)
@@ -24,10 +28,11 @@ trap cleanup EXIT
 # The program looks for id.txt in its own folder, so it runs from a copy beside a catalogue
 # of the measured size.
 cp "$build/bin/quennel" "$work/quennel"
-{
+two_hundred_items() {
     printf '[ID]\r\n'
     for i in $(seq 1 200); do printf 'Trade item %03d=%d\r\n' "$i" "$i"; done
-} >"$work/id.txt"
+}
+two_hundred_items >"$work/id.txt"
 
 exec 3>"$work/display"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
@@ -92,3 +97,68 @@ awk -v runs="$runs" -v bw="$base_wall" -v rw="$real_wall" -v bi="$base_ir" -v ri
         line("instructions (callgrind)", bi, ri, "", 1.05, "%12d")
         line("peak resident memory", bm, rm, "KiB", 1.05, "%8d")
     }'
+
+# items COUNT FORMAT: section ID with COUNT items, FORMAT taking the item's number twice.
+items() {
+    awk -v n="$1" -v format="$2" 'BEGIN {
+        printf "[ID]\r\n"
+        for (i = 1; i <= n; i++) printf format, i, i
+    }'
+}
+# beside NAME: a folder of its own holding a copy of the program; the catalogue comes on stdin.
+beside() {
+    mkdir "$work/$1"
+    cp "$build/bin/quennel" "$work/$1/quennel"
+    cat >"$work/$1/id.txt"
+}
+
+large_runs=5
+needed_kb=$((300 * 1024))
+free_kb=$(df --output=avail -k "$work" | tail -n1)
+if [ "$free_kb" -lt "$needed_kb" ]; then
+    echo "start-up on large catalogues: skipped, $((free_kb / 1024)) MiB free where 300 are needed"
+    exit 0
+fi
+{ head -c 100000000 /dev/zero | tr '\0' '\n'; two_hundred_items; } | beside flood
+items 1000000 'Trade item %07d of the catalogue, named as fully as the longest names of real ones get=%d\r\n' \
+    | beside items
+items 50000 'Trade item %05d=%d\r\n' | beside names50k
+items 1000000 'Trade item %07d=%d\r\n' | beside names1m
+two_hundred_items | beside small
+large=(flood items names50k names1m small)
+for name in "${large[@]}"; do
+    measure "$work/$name/quennel" >/dev/null # the file cache, as above
+    : >"$work/$name.runs"
+done
+for _ in $(seq "$large_runs"); do
+    for name in "${large[@]}"; do
+        measure "$work/$name/quennel" >>"$work/$name.runs"
+    done
+done
+large_runs_files=()
+for name in "${large[@]}"; do large_runs_files+=("$work/$name.runs"); done
+if grep -qv 'frame=815x703' "${large_runs_files[@]}"; then
+    echo "startup.sh: a first frame was not the whole 815x703 window:" >&2
+    grep -v 'frame=815x703' "${large_runs_files[@]}" >&2
+fi
+
+figures() {
+    printf '%-40s %9.1f ms  %8d KiB  (%s bytes)\n' "$1" "$(median "$work/$2.runs" wall_ms)" \
+        "$(median "$work/$2.runs" maxrss_kb)" "$(stat -c %s "$work/$2/id.txt")"
+}
+ratio() {
+    awk -v a="$(median "$work/$2.runs" wall_ms)" -v b="$(median "$work/$3.runs" wall_ms)" \
+        -v what="$1" -v goal="${4:-}" 'BEGIN {
+            printf "ratio %-34s %5.3fx", what, a / b
+            if (goal != "") printf "  (goal <= %.2fx: %s)", goal, (a / b <= goal) ? "met" : "MISSED"
+            printf "\n"
+        }'
+}
+printf '\nstart-up to first frame on large catalogues (median of %d interleaved runs)\n' "$large_runs"
+figures "100 MB of empty lines, then 200 items" flood
+figures "100 MB of 1,000,000 items" items
+ratio "empty lines / 1,000,000 items" flood items 1.50
+figures "50,000 names" names50k
+figures "200 items" small
+ratio "50,000 names / 200 items" names50k small
+figures "1,000,000 names" names1m

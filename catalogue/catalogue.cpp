@@ -2,8 +2,7 @@
 #include "catalogue.h"
 #include "codepage.h"
 #include "inireader.h"
-
-#include <QFile>
+#include "programfolder.h"
 
 #include <algorithm>
 #include <limits>
@@ -19,13 +18,15 @@ bool isAscii(const QString &text)
     return std::ranges::all_of(text, [](QChar c) { return c.unicode() < 0x80; });
 }
 
-// The file's code page, worked out only when a text outside ASCII needs it: ASCII reads and
-// writes the same in both, and most lookups never touch anything else.
-class FileCodePage
+// A catalogue file opened for the reads of one question. Its code page is worked out only when a
+// text outside ASCII needs it: ASCII reads and writes the same in both, and most lookups never
+// touch anything else.
+class CatalogueFile
 {
 public:
-    explicit FileCodePage(const ini::ProfileText &text)
-        : m_text(text)
+    // A name that no file can have opens none: the catalogue is then empty.
+    explicit CatalogueFile(const QString &name)
+        : m_file(fileNameToBytes(name).value_or(QByteArray()).constData())
     { }
 
     QByteArray encode(const QString &text)
@@ -33,39 +34,37 @@ public:
         return isAscii(text) ? text.toLatin1() : codepage::encode(page(), text);
     }
 
-    codepage::CodePage page()
+    QString decode(const char *bytes, int size)
     {
-        if (!m_page)
-            m_page = codepage::detect(m_text.bytes.data(), m_text.bytes.size());
-        return *m_page;
+        return codepage::isAscii(bytes, static_cast<std::size_t>(size))
+                ? QString::fromLatin1(bytes, size)
+                : codepage::decode(page(), bytes, size);
+    }
+
+    // One call of the reader; a null key asks for the key list.
+    int read(const QByteArray &section, const QByteArray &key, char *buffer, int size) const
+    {
+        return m_file.getString(section.constData(), key.isNull() ? nullptr : key.constData(), "",
+                                buffer, size);
     }
 
 private:
-    const ini::ProfileText &m_text;
+    codepage::CodePage page()
+    {
+        if (!m_page) {
+            codepage::Utf8Validator text;
+            m_file.scan([&text](std::string_view piece) {
+                text.add(piece.data(), piece.size());
+                return !text.broken();
+            });
+            m_page = text.valid() ? codepage::CodePage::Utf8 : codepage::CodePage::Windows1252;
+        }
+        return *m_page;
+    }
+
+    ini::ProfileFile m_file;
     std::optional<codepage::CodePage> m_page;
 };
-
-// One call of the reader into buffer: the characters it placed, decoded in the file's code page.
-QString readProfile(const QString &file, const QString &section, const QString &key, char *buffer,
-                    int size, int &placed)
-{
-    std::optional<codepage::CodePage> resultPage;
-    {
-        const ini::ProfileText text = ini::loadProfile(QFile::encodeName(file).constData());
-        FileCodePage page(text);
-        const QByteArray sectionBytes = page.encode(section);
-        const QByteArray keyBytes = key.isNull() ? QByteArray() : page.encode(key);
-        placed = ini::getProfileString(text, sectionBytes.constData(),
-                                       key.isNull() ? nullptr : keyBytes.constData(), "", buffer,
-                                       size);
-        if (!codepage::isAscii(buffer, static_cast<std::size_t>(placed)))
-            resultPage = page.page();
-    }
-    // The file's bytes are gone before the result is built, so the heap does not grow by both
-    // on every call only to be handed back to the system afterwards.
-    return resultPage ? codepage::decode(*resultPage, buffer, placed)
-                      : QString::fromLatin1(buffer, placed);
-}
 
 } // namespace
 
@@ -74,23 +73,27 @@ QString ReadIni(const QString &file, const QString &section, const QString &key)
     // Fresh NULs on every call; on the stack, since a heap block of this size costs more to
     // map and hand back than the whole lookup.
     char buffer[bufferSize] = {};
-    int placed = 0;
-    return readProfile(file, section, key, buffer, bufferSize, placed);
+    CatalogueFile catalogue(file);
+    const QByteArray sectionBytes = catalogue.encode(section);
+    const QByteArray keyBytes = key.isNull() ? QByteArray() : catalogue.encode(key);
+    const int placed = catalogue.read(sectionBytes, keyBytes, buffer, bufferSize);
+    return catalogue.decode(buffer, placed);
 }
 
 QString wholeKeyList(const QString &file, const QString &section)
 {
     constexpr int largestSize = std::numeric_limits<int>::max();
-    char first[bufferSize] = {};
-    int placed = 0;
-    QString keys = readProfile(file, section, QString(), first, bufferSize, placed);
+    CatalogueFile catalogue(file);
+    const QByteArray sectionBytes = catalogue.encode(section);
+    std::vector<char> buffer(bufferSize);
+    int size = bufferSize;
+    int placed = catalogue.read(sectionBytes, QByteArray(), buffer.data(), size);
     // The reader gives size - 2 both for a list it cut and for one that fills the buffer exactly;
-    // only a larger buffer tells them apart.
-    std::vector<char> larger;
-    for (int size = bufferSize; placed == size - 2 && size < largestSize;) {
+    // only a larger buffer tells them apart. Each try walks the file anew, the one opened.
+    while (placed == size - 2 && size < largestSize) {
         size = size <= largestSize / 2 ? size * 2 : largestSize;
-        larger.assign(static_cast<std::size_t>(size), '\0');
-        keys = readProfile(file, section, QString(), larger.data(), size, placed);
+        buffer.resize(static_cast<std::size_t>(size));
+        placed = catalogue.read(sectionBytes, QByteArray(), buffer.data(), size);
     }
-    return keys;
+    return catalogue.decode(buffer.data(), placed);
 }

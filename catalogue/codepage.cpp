@@ -25,38 +25,6 @@ char encode1252(char16_t c)
     return '?';
 }
 
-// The length of the UTF-8 sequence at p, or 0 when it is none: a stray or overlong byte, an
-// encoded surrogate, a code point beyond U+10FFFF or a sequence cut off by the end.
-std::ptrdiff_t sequenceLength(const unsigned char *p, const unsigned char *end)
-{
-    const unsigned char c = *p;
-    if (c < 0x80)
-        return 1;
-    std::ptrdiff_t length = 0;
-    unsigned char low = 0x80; // the range allowed for the second byte
-    unsigned char high = 0xBF;
-    if (c >= 0xC2 && c <= 0xDF) {
-        length = 2;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        length = 3;
-        low = c == 0xE0 ? 0xA0 : low;
-        high = c == 0xED ? 0x9F : high;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        length = 4;
-        low = c == 0xF0 ? 0x90 : low;
-        high = c == 0xF4 ? 0x8F : high;
-    } else {
-        return 0;
-    }
-    if (end - p < length || p[1] < low || p[1] > high)
-        return 0;
-    for (std::ptrdiff_t i = 2; i < length; ++i) {
-        if ((p[i] & 0xC0) != 0x80)
-            return 0;
-    }
-    return length;
-}
-
 } // namespace
 
 bool isAscii(const char *data, std::size_t size)
@@ -73,13 +41,43 @@ bool isAscii(const char *data, std::size_t size)
     return (high & 0x8080808080808080ULL) == 0;
 }
 
-bool isValidUtf8(const char *data, std::size_t size)
+bool Utf8Validator::step(unsigned char c)
+{
+    if (m_needed == 0) {
+        if (c < 0x80)
+            return true;
+        if (c >= 0xC2 && c <= 0xDF) {
+            m_needed = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            m_needed = 2;
+            m_low = c == 0xE0 ? 0xA0 : 0x80;  // shorter forms are overlong
+            m_high = c == 0xED ? 0x9F : 0xBF; // U+D800 and up are surrogates
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            m_needed = 3;
+            m_low = c == 0xF0 ? 0x90 : 0x80;
+            m_high = c == 0xF4 ? 0x8F : 0xBF; // nothing beyond U+10FFFF
+        } else {
+            m_valid = false;
+        }
+        return m_valid;
+    }
+    if (c < m_low || c > m_high) {
+        m_valid = false;
+        return false;
+    }
+    m_low = 0x80;
+    m_high = 0xBF;
+    --m_needed;
+    return true;
+}
+
+void Utf8Validator::add(const char *data, std::size_t size)
 {
     const auto *p = reinterpret_cast<const unsigned char *>(data);
     const unsigned char *end = p + size;
-    while (p < end) {
+    while (m_valid && p < end) {
         // Catalogues are mostly ASCII: skip it eight bytes at a time.
-        if (end - p >= 8) {
+        if (m_needed == 0 && end - p >= 8) {
             std::uint64_t word = 0;
             std::memcpy(&word, p, 8);
             if ((word & 0x8080808080808080ULL) == 0) {
@@ -87,17 +85,20 @@ bool isValidUtf8(const char *data, std::size_t size)
                 continue;
             }
         }
-        const std::ptrdiff_t length = sequenceLength(p, end);
-        if (length == 0)
-            return false;
-        p += length;
+        step(*p++);
     }
-    return true;
 }
 
-CodePage detect(const char *data, std::size_t size)
+std::size_t utf8SequenceLength(const char *data, std::size_t size)
 {
-    return isValidUtf8(data, size) ? CodePage::Utf8 : CodePage::Windows1252;
+    Utf8Validator character;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (!character.step(static_cast<unsigned char>(data[i])))
+            return 0;
+        if (character.complete())
+            return i + 1;
+    }
+    return 0;
 }
 
 QString decode(CodePage page, const char *data, qsizetype size)

@@ -15,8 +15,31 @@ namespace codepage {
 enum class CodePage { Utf8, Windows1252 };
 
 bool isAscii(const char *data, std::size_t size);
-bool isValidUtf8(const char *data, std::size_t size);
-CodePage detect(const char *data, std::size_t size);
+
+// Whether a text that arrives in pieces, cut anywhere, is valid UTF-8 as a whole: no stray or
+// overlong byte, no encoded surrogate, nothing beyond U+10FFFF, no sequence cut off at the end.
+class Utf8Validator
+{
+public:
+    void add(const char *data, std::size_t size);
+    bool valid() const { return m_valid && m_needed == 0; }
+    // Whether no more bytes can make it valid.
+    bool broken() const { return !m_valid; }
+
+    // One byte; false once the text can no longer be valid.
+    bool step(unsigned char c);
+    // Whether the bytes so far end where a character ends.
+    bool complete() const { return m_needed == 0; }
+
+private:
+    int m_needed = 0;           // the continuation bytes that the character under way still needs
+    unsigned char m_low = 0x80; // the range allowed for the next of them
+    unsigned char m_high = 0xBF;
+    bool m_valid = true;
+};
+
+// The length of the valid UTF-8 character that starts at data, or 0 when none does.
+std::size_t utf8SequenceLength(const char *data, std::size_t size);
 
 QString decode(CodePage page, const char *data, qsizetype size);
 // Characters that the code page cannot hold become "?", which no decoded name contains.

@@ -1,44 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "inireader.h"
+#include "initext.h"
+#include "profilestream.h"
 
 #include <algorithm>
-#include <bit>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace ini {
 namespace {
-
-inline bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f' || c == '\x1a';
-}
-
-inline std::string_view trimRight(std::string_view s)
-{
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-inline std::string_view trim(std::string_view s)
-{
-    // Most names, values and lines carry no blanks at either end.
-    if (!s.empty() && !isBlank(s.front()) && !isBlank(s.back()))
-        return s;
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    return trimRight(s);
-}
 
 // Names and values are C strings to the callers of the reader: a NUL ends them.
 std::string_view cutAtNul(std::string_view s)
@@ -74,34 +45,18 @@ inline bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
     return true;
 }
 
-// Finds the end of the line that starts at p: a CR, an LF or the end of the text.
-const char *lineEnd(const char *p, const char *end)
-{
-#if defined(__SSE2__)
-    for (; end - p >= 16; p += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        const auto ends = static_cast<unsigned>(
-                _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')),
-                                               _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')))));
-        if (ends)
-            return p + std::countr_zero(ends);
-    }
-#endif
-    while (p < end && *p != '\n' && *p != '\r')
-        ++p;
-    return p;
-}
-
-// Walks the non-blank lines of a text, each trimmed. CRLF, LF and a lone CR all end a line.
+// Walks the non-blank lines of a text held whole, each trimmed. CRLF, LF and a lone CR all end a
+// line. Every line is there in full, so what a question needs of it does not matter here.
 class Lines
 {
 public:
     explicit Lines(std::string_view text)
-        : m_pos(text.data())
+        : m_text(text)
+        , m_pos(text.data())
         , m_end(text.data() + text.size())
     { }
 
-    bool next(std::string_view &line)
+    bool next(std::string_view &line, const LineNeeds & /*needs*/)
     {
         while (m_pos < m_end) {
             const char *start = m_pos;
@@ -116,14 +71,26 @@ public:
         return false;
     }
 
+    bool mayHoldNul()
+    {
+        if (!m_nulSought) {
+            m_holdsNul = m_text.find('\0') != std::string_view::npos;
+            m_nulSought = true;
+        }
+        return m_holdsNul;
+    }
+
 private:
+    std::string_view m_text;
     const char *m_pos;
     const char *m_end;
+    bool m_nulSought = false;
+    bool m_holdsNul = false;
 };
 
 // A trimmed line opens a section when it starts with "[" and holds a "]"; the name runs to the
 // last "]", so "[a]b]" is the section "a]b" and "[ID] note" is "ID".
-bool headerName(std::string_view line, std::string_view &name)
+inline bool headerName(std::string_view line, std::string_view &name)
 {
     if (line.front() != '[')
         return false;
@@ -136,8 +103,8 @@ bool headerName(std::string_view line, std::string_view &name)
 
 // A line is a key only when it holds "="; the first one splits, so a value may contain more.
 // Only a text that holds a NUL at all needs its names searched for one.
-bool splitKey(std::string_view line, bool textHoldsNul, std::string_view &name,
-              std::string_view &rawValue)
+inline bool splitKey(std::string_view line, bool textHoldsNul, std::string_view &name,
+                     std::string_view &rawValue)
 {
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos)
@@ -151,7 +118,7 @@ bool splitKey(std::string_view line, bool textHoldsNul, std::string_view &name,
 // Whether a line that is no header holds the key named wanted (which holds no "="), and then
 // what follows its first "=". Tested from the front of the line, so that the many lines of other
 // names are passed over without being split.
-bool isKeyNamed(std::string_view line, std::string_view wanted, std::string_view &rawValue)
+inline bool isKeyNamed(std::string_view line, std::string_view wanted, std::string_view &rawValue)
 {
     if (line.size() <= wanted.size()
         || !equalsIgnoringAsciiCase(line.substr(0, wanted.size()), wanted))
@@ -208,6 +175,9 @@ public:
     // Once the list has outgrown the buffer, more names change nothing that the caller sees.
     bool full() const { return m_length + 2 > m_size; }
 
+    // The characters of the next name that can still reach the buffer.
+    std::size_t roomLeft() const { return m_length < m_room ? m_room - m_length : 0; }
+
     int finish(const char *defaultText)
     {
         if (m_length == 0)
@@ -236,25 +206,6 @@ private:
     std::size_t m_length = 0;
 };
 
-void appendUtf8(std::string &out, std::uint32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // UTF-16 arrives as UTF-8, the code page in which a Unicode catalogue is answered. A surrogate
 // without its partner becomes U+FFFD so that the result stays valid UTF-8.
 std::string utf16ToUtf8(std::string_view in, bool bigEndian)
@@ -266,6 +217,7 @@ std::string utf16ToUtf8(std::string_view in, bool bigEndian)
     };
     std::string out;
     out.reserve(in.size());
+    char utf8[4];
     for (std::size_t i = 0; i + 1 < in.size(); i += 2) {
         std::uint32_t c = unit(i);
         if (c >= 0xD800 && c < 0xE000) {
@@ -278,7 +230,7 @@ std::string utf16ToUtf8(std::string_view in, bool bigEndian)
                 c = 0xFFFD;
             }
         }
-        appendUtf8(out, c);
+        out.append(utf8, encodeUtf8(c, utf8));
     }
     return out;
 }
@@ -288,12 +240,16 @@ bool startsWith(const std::string &s, std::string_view prefix)
     return s.size() >= prefix.size() && std::memcmp(s.data(), prefix.data(), prefix.size()) == 0;
 }
 
+// The four questions, asked alike of a text held whole and of a file walked through a window.
+// Each tells the walk what it needs of a line, which only a line too long for the window uses.
+
+template<class Lines>
 int listSections(Lines &lines, const char *defaultText, char *buffer, int size)
 {
     NameList sections(buffer, size);
     std::string_view line;
     std::string_view name;
-    while (!sections.full() && lines.next(line)) {
+    while (!sections.full() && lines.next(line, {LineNeeds::Kind::Header, sections.roomLeft()})) {
         if (headerName(line, name))
             sections.add(name);
     }
@@ -302,44 +258,65 @@ int listSections(Lines &lines, const char *defaultText, char *buffer, int size)
 
 // Moves lines to just past the header of the first section named wanted. Keys before the first
 // header belong to no section, and a later section of the same name is never reached.
+template<class Lines>
 bool findSection(Lines &lines, std::string_view wanted)
 {
     std::string_view line;
     std::string_view name;
-    while (lines.next(line)) {
+    while (lines.next(line, {LineNeeds::Kind::Header, wanted.size()})) {
         if (headerName(line, name) && equalsIgnoringAsciiCase(name, wanted))
             return true;
     }
     return false;
 }
 
-int listKeys(Lines &lines, bool textHoldsNul, const char *defaultText, char *buffer, int size)
+template<class Lines>
+int listKeys(Lines &lines, const char *defaultText, char *buffer, int size)
 {
     NameList keys(buffer, size);
     std::string_view line;
     std::string_view name;
     std::string_view rawValue;
-    while (!keys.full() && lines.next(line) && !headerName(line, name)) {
+    while (!keys.full() && lines.next(line, {LineNeeds::Kind::Key, keys.roomLeft()})
+           && !headerName(line, name)) {
         // A ";" line is a comment to the key list, though a lookup can still reach it.
-        if (line.front() != ';' && splitKey(line, textHoldsNul, name, rawValue))
+        if (line.front() != ';' && splitKey(line, lines.mayHoldNul(), name, rawValue))
             keys.add(name);
     }
     return keys.finish(defaultText);
 }
 
+template<class Lines>
 int lookUp(Lines &lines, std::string_view wanted, const char *defaultText, char *buffer, int size)
 {
     // No name holds "=", the byte that ends it.
     if (wanted.find('=') != std::string_view::npos)
         return placeDefault(defaultText, buffer, size);
+    const LineNeeds needs{LineNeeds::Kind::Value, wanted.size(),
+                          size > 0 ? static_cast<std::size_t>(size) - 1 : 0};
     std::string_view line;
     std::string_view name;
     std::string_view rawValue;
-    while (lines.next(line) && !headerName(line, name)) {
+    while (lines.next(line, needs) && !headerName(line, name)) {
         if (isKeyNamed(line, wanted, rawValue))
             return placeText(unquote(trim(cutAtNul(rawValue))), buffer, size);
     }
     return placeDefault(defaultText, buffer, size);
+}
+
+template<class Lines>
+int answer(Lines &lines, const char *section, const char *key, const char *defaultText,
+           char *buffer, int size)
+{
+    if (!buffer || size < 0)
+        size = 0;
+    if (!section)
+        return listSections(lines, defaultText, buffer, size);
+    if (!findSection(lines, trim(section)))
+        return placeDefault(defaultText, buffer, size);
+    if (!key)
+        return listKeys(lines, defaultText, buffer, size);
+    return lookUp(lines, trim(key), defaultText, buffer, size);
 }
 
 } // namespace
@@ -358,63 +335,29 @@ ProfileText profileFromBytes(std::string bytes)
     return text;
 }
 
-ProfileText loadProfile(const char *path)
-{
-    if (!path)
-        return {};
-    // Non-blocking, so that a FIFO given as the file cannot stall the open; it is no regular
-    // file and reads as empty like any other.
-    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return {};
-    std::string bytes;
-    struct stat info
-    {
-    };
-    bool readable = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    if (readable) {
-        // The file as it was when asked for its size, in one read; a file that shrinks
-        // meanwhile ends early, and what it gains meanwhile is left for the next call.
-        bytes.resize(static_cast<std::size_t>(info.st_size));
-        std::size_t filled = 0;
-        while (filled < bytes.size()) {
-            const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-            if (got > 0) {
-                filled += static_cast<std::size_t>(got);
-            } else if (got == 0) {
-                break;
-            } else if (errno != EINTR) {
-                readable = false;
-                break;
-            }
-        }
-        bytes.resize(readable ? filled : 0);
-    }
-    ::close(fd);
-    return readable ? profileFromBytes(std::move(bytes)) : ProfileText{};
-}
-
 int getProfileString(const ProfileText &text, const char *section, const char *key,
                      const char *defaultText, char *buffer, int size)
 {
+    Lines lines(text.bytes);
+    return answer(lines, section, key, defaultText, buffer, size);
+}
+
+int ProfileFile::getString(const char *section, const char *key, const char *defaultText,
+                           char *buffer, int size, std::size_t window) const
+{
     if (!buffer || size < 0)
         size = 0;
-    Lines lines(text.bytes);
-    if (!section)
-        return listSections(lines, defaultText, buffer, size);
-    if (!findSection(lines, trim(section)))
-        return placeDefault(defaultText, buffer, size);
-    if (!key) {
-        const bool textHoldsNul = text.bytes.find('\0') != std::string::npos;
-        return listKeys(lines, textHoldsNul, defaultText, buffer, size);
-    }
-    return lookUp(lines, trim(key), defaultText, buffer, size);
+    TextReader reader(*this, window);
+    WindowLines lines(reader, window);
+    const int placed = answer(lines, section, key, defaultText, buffer, size);
+    // A file that fails part-way cannot be read, like one that fails at once.
+    return reader.failed() ? placeDefault(defaultText, buffer, size) : placed;
 }
 
 int getPrivateProfileString(const char *section, const char *key, const char *defaultText,
                             char *buffer, int size, const char *path)
 {
-    return getProfileString(loadProfile(path), section, key, defaultText, buffer, size);
+    return ProfileFile(path).getString(section, key, defaultText, buffer, size);
 }
 
 } // namespace ini

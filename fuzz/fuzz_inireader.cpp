@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds the INI reader arbitrary catalogue files. Whatever the file holds, the reader must keep
-// to its buffer contract, and every name it lists must be a key it can look up again.
+// to its buffer contract; the file walked through a window, down to a byte at a time, must
+// answer exactly as the text held whole does, every byte written included; and every name it
+// lists must be a key it can look up again.
 //
 // An input is the section and the key, each ended by a backslash and one more byte, then the
 // file's bytes; its last byte says whether the key is given, the one before it the buffer size
-// (0..64, or 65 for the full 32,767). The seeds in corpus/inireader follow that layout.
+// (0..64, or 65 for the full 32,767), the one before that the window (0..63 for 1..64 bytes,
+// 64..66 for larger ones). The seeds in corpus/inireader follow that layout.
 
 #include "inireader.h"
 
@@ -15,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +31,9 @@ constexpr char Fill = 'Z';
 
 std::string profilePath;
 
+using Reader = std::function<int(const char *section, const char *key, const char *defaultText,
+                                 char *buffer, int size)>;
+
 [[noreturn]] void fail(const char *what, int size, int result)
 {
     std::fprintf(stderr, "reader broke its contract: %s (size %d, result %d)\n", what, size,
@@ -34,16 +41,19 @@ std::string profilePath;
     std::abort();
 }
 
-// One reader call into a buffer of `size` characters, followed by guard characters that must
-// stay untouched. Returns the characters before the result's NUL.
-std::string call(const ini::ProfileText *loaded, const char *section, const char *key,
-                 const char *defaultText, int size)
+// Everything one reader call leaves in a buffer of `size` characters and the guard characters
+// after it, which must stay untouched; result is the characters before the result's NUL.
+struct Call
+{
+    std::vector<char> memory;
+    std::string result;
+};
+
+Call call(const Reader &reader, const char *section, const char *key, const char *defaultText,
+          int size)
 {
     std::vector<char> memory(static_cast<std::size_t>(size) + GuardBytes, Fill);
-    const int result = loaded
-            ? ini::getProfileString(*loaded, section, key, defaultText, memory.data(), size)
-            : ini::getPrivateProfileString(section, key, defaultText, memory.data(), size,
-                                           profilePath.c_str());
+    const int result = reader(section, key, defaultText, memory.data(), size);
     if (result < 0)
         fail("negative result", size, result);
     if (size == 0 && result != 0)
@@ -56,7 +66,8 @@ std::string call(const ini::ProfileText *loaded, const char *section, const char
         if (memory[i] != Fill)
             fail("wrote at or past buffer[size]", size, result);
     }
-    return {memory.data(), static_cast<std::size_t>(result)};
+    std::string text(memory.data(), static_cast<std::size_t>(result));
+    return {std::move(memory), std::move(text)};
 }
 
 // The names of a key list whole: the piece after the last NUL is empty or was cut short.
@@ -70,6 +81,22 @@ std::vector<std::string> listedNames(std::string_view keyList)
         start = end + 1;
     }
     return names;
+}
+
+std::size_t windowFor(int choice)
+{
+    constexpr std::size_t larger[] = {4096, 65536, ini::DefaultWindow};
+    return choice < 64 ? static_cast<std::size_t>(choice) + 1 : larger[choice - 64];
+}
+
+void writeProfile(const std::string &bytes)
+{
+    FILE *file = std::fopen(profilePath.c_str(), "wb");
+    if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+        std::perror("writing the fuzz profile");
+        std::abort();
+    }
+    std::fclose(file);
 }
 
 } // namespace
@@ -100,30 +127,45 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t length)
     const std::string key = input.ConsumeRandomLengthString(16);
     const int sizeChoice = input.ConsumeIntegralInRange(0, 65);
     const int size = sizeChoice == 65 ? FullBuffer : sizeChoice;
+    const std::size_t window = windowFor(input.ConsumeIntegralInRange(0, 66));
     const std::string bytes = input.ConsumeRemainingBytesAsString();
+    writeProfile(bytes);
 
-    FILE *file = std::fopen(profilePath.c_str(), "wb");
-    if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
-        std::perror("writing the fuzz profile");
-        std::abort();
-    }
-    std::fclose(file);
-
+    const ini::ProfileText loaded = ini::profileFromBytes(bytes);
+    const Reader whole = [&loaded](const char *s, const char *k, const char *d, char *b, int n) {
+        return ini::getProfileString(loaded, s, k, d, b, n);
+    };
+    const ini::ProfileFile file(profilePath.c_str());
+    const Reader walked = [&file, window](const char *s, const char *k, const char *d, char *b,
+                                          int n) { return file.getString(s, k, d, b, n, window); };
+    const Reader byPath = [](const char *s, const char *k, const char *d, char *b, int n) {
+        return ini::getPrivateProfileString(s, k, d, b, n, profilePath.c_str());
+    };
+    // The text held whole is the measure; the file walked through the chosen window must write
+    // the very same bytes, and so must the file read by its path for the question asked.
+    const auto ask = [&](const char *s, const char *k, const char *d, int n) {
+        Call expected = call(whole, s, k, d, n);
+        if (call(walked, s, k, d, n).memory != expected.memory)
+            fail("the file walked through a window answers differently", n,
+                 static_cast<int>(expected.result.size()));
+        return expected.result;
+    };
     const char *keyArg = withKey ? key.c_str() : nullptr;
-    const std::string fromFile = call(nullptr, section.c_str(), keyArg, "", size);
-
-    // The file read anew and the text read once must answer alike.
-    const ini::ProfileText loaded = ini::loadProfile(profilePath.c_str());
-    if (call(&loaded, section.c_str(), keyArg, "", size) != fromFile)
-        fail("file and loaded text answer differently", size, static_cast<int>(fromFile.size()));
-
-    const std::string keyList = call(&loaded, section.c_str(), nullptr, "", FullBuffer);
+    if (call(byPath, section.c_str(), keyArg, "", size).memory
+        != call(whole, section.c_str(), keyArg, "", size).memory)
+        fail("the file read by its path answers differently", size, 0);
+    ask(section.c_str(), keyArg, "", size);
+    ask(nullptr, nullptr, "", size);
+    const std::string keyList = ask(section.c_str(), nullptr, "", FullBuffer);
     const auto names = listedNames(keyList);
     for (std::size_t i = 0; i < names.size() && i < 16; ++i) {
         // A found key returns its value whatever the default; only a missing one returns each
         // default in turn. A value cut short by the small buffer still differs from one of them.
-        const std::string a = call(&loaded, section.c_str(), names[i].c_str(), "a", 16);
-        const std::string b = call(&loaded, section.c_str(), names[i].c_str(), "b", 16);
+        // A walk through a tiny window reads a byte or so at a time: the first few names suffice.
+        const char *name = names[i].c_str();
+        const std::string a = i < 3 ? ask(section.c_str(), name, "a", 16)
+                                    : call(whole, section.c_str(), name, "a", 16).result;
+        const std::string b = call(whole, section.c_str(), name, "b", 16).result;
         if (a == "a" && b == "b") {
             std::fprintf(stderr, "listed name \"%s\" does not look up\n", names[i].c_str());
             fail("a listed name does not look up", FullBuffer, 0);

@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1.h"
+#include "programfolder.h"
 
 #include <QApplication>
 #include <QLocale>
 
-using namespace Qt::StringLiterals;
-
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    // The catalogue lies beside the program file, wherever it is started from.
-    Form1 window(QCoreApplication::applicationDirPath() + u"/id.txt"_s, QLocale::system());
+    // The catalogue lies beside the program file, wherever it is started from and whatever
+    // bytes the folder's name holds.
+    Form1 window(cataloguePath(), QLocale::system());
     window.show();
     return QApplication::exec();
 }

@@ -1,10 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalogue.h"
+#include "codepage.h"
+#include "programfolder.h"
 
 #include <QComboBox>
+#include <QScopeGuard>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -19,6 +26,14 @@ private slots:
     void readIni();
     void everyNameListed_data();
     void everyNameListed();
+    void codePageOfPieces_data();
+    void codePageOfPieces();
+    void fileNames_data();
+    void fileNames();
+    void ownFolder_data();
+    void ownFolder();
+    void noProgramFolder_data();
+    void noProgramFolder();
 
 private:
     QString write(const QByteArray &bytes)
@@ -31,6 +46,14 @@ private:
     QTemporaryDir m_dir;
     int m_files = 0;
 };
+
+// A file named by bytes, which a QString might not hold.
+static bool writeBytes(const QByteArray &path, const QByteArray &bytes, mode_t mode = 0600)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, mode);
+    const bool ok = fd >= 0 && ::write(fd, bytes.constData(), bytes.size()) == bytes.size();
+    return ::close(fd) == 0 && ok;
+}
 
 static QStringList items(const QComboBox &list)
 {
@@ -94,6 +117,8 @@ void TestCatalogue::readIni_data()
             << "[ID]\n\xE0\x80\xAF=1"_ba << QString() << u"à€¯\0"_s;
     QTest::newRow("encoded surrogate read as Windows-1252")
             << "[ID]\n\xED\xA0\x80=2"_ba << QString() << u"í\u00A0€\0"_s;
+    QTest::newRow("a stray byte far into the file makes it Windows-1252") << "[ID]\n\xC3\xA9=1\n"_ba
+                    + QByteArray(300000, ';') + "\n\xE9" << QString() << u"Ã©\0"_s;
 }
 
 void TestCatalogue::readIni()
@@ -134,6 +159,141 @@ void TestCatalogue::everyNameListed()
     FillListFromIni(list, path, u"ID"_s);
     QCOMPARE(items(list), names);
     QCOMPARE(ReadIni(path, u"ID"_s, QString()).size(), readIniSize);
+}
+
+void TestCatalogue::codePageOfPieces_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("utf8");
+    QTest::newRow("two, three and four bytes")
+            << "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"_ba << true;
+    QTest::newRow("Latin-1") << "caf\xE9 x"_ba << false;
+    QTest::newRow("overlong") << "\xC0\xAF"_ba << false;
+    QTest::newRow("encoded surrogate") << "\xED\xA0\x80"_ba << false;
+    QTest::newRow("beyond U+10FFFF") << "\xF4\x90\x80\x80"_ba << false;
+    QTest::newRow("cut off at the end") << "ab\xE2\x82"_ba << false;
+    QTest::newRow("stray continuation") << "a\x80"_ba << false;
+}
+
+// The file's code page is judged on the pieces the reader hands out: a character cut between two
+// pieces is judged whole.
+void TestCatalogue::codePageOfPieces()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, utf8);
+    for (qsizetype cut = 0; cut <= text.size(); ++cut) {
+        codepage::Utf8Validator pieces;
+        pieces.add(text.constData(), cut);
+        pieces.add(text.constData() + cut, text.size() - cut);
+        QCOMPARE(pieces.valid(), utf8);
+    }
+}
+
+void TestCatalogue::fileNames_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // null: the name names no file
+    QTest::addColumn<QString>("name");
+    QTest::newRow("UTF-8") << "/opt/caf\xC3\xA9/\xF0\x9F\x98\x80"_ba << u"/opt/café/😀"_s;
+    QTest::newRow("Latin-1") << "caf\xE9\xFF"_ba << u"caf\xDCE9\xDCFF"_s;
+    QTest::newRow("cut sequence, stray continuation")
+            << "\xE2\x82 \x80"_ba << u"\xDCE2\xDC82 \xDC80"_s;
+    QTest::newRow("overlong, surrogate, beyond U+10FFFF")
+            << "\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80"_ba
+            << u"\xDCC0\xDCAF\xDCED\xDCA0\xDC80\xDCF4\xDC90\xDC80\xDC80"_s;
+    QTest::newRow("NUL") << QByteArray() << u"a\0b"_s;
+    QTest::newRow("lone high surrogate") << QByteArray() << u"a\xD800"_s;
+    QTest::newRow("escape of an ASCII byte") << QByteArray() << u"\xDC41"_s;
+}
+
+// Whatever bytes a file name holds, they pass through a QString and back unchanged, and valid
+// UTF-8 reads as the text it is.
+void TestCatalogue::fileNames()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+    const std::optional<QByteArray> back = fileNameToBytes(name);
+    QCOMPARE(back.has_value(), !bytes.isNull());
+    if (bytes.isNull())
+        return;
+    QCOMPARE(*back, bytes);
+    QCOMPARE(fileNameFromBytes(bytes), name);
+}
+
+void TestCatalogue::ownFolder_data()
+{
+    QTest::addColumn<QByteArray>("folder");
+    QTest::newRow("Latin-1 é and ÿ") << "caf\xE9\xFF"_ba;
+    QTest::newRow("an encoded surrogate") << "x\xED\xA0\x80"_ba;
+    QTest::newRow("UTF-8") << "caf\xC3\xA9"_ba;
+}
+
+// The program started from a folder of any name reads the catalogue in that folder: not the one
+// beside the link it was started through, nor in its working directory, nor in the folder that
+// a conversion of the name to text and back would give.
+void TestCatalogue::ownFolder()
+{
+    QFETCH(QByteArray, folder);
+    QTemporaryDir root;
+    const QByteArray base = QFile::encodeName(root.path()) + '/';
+    const QByteArray own = base + folder;
+    const QByteArray lossy = QFile::encodeName(QFile::decodeName(own));
+    // QTemporaryDir removes by text names, which cannot name these folders.
+    const auto removeFolders = qScopeGuard([&] {
+        for (const QByteArray &dir : {own, lossy}) {
+            ::unlink(dir + "/id.txt");
+            ::unlink(dir + "/probe");
+            ::rmdir(dir.constData());
+        }
+    });
+    QFile probe(QStringLiteral(CATALOGUE_PROBE));
+    QVERIFY(probe.open(QIODevice::ReadOnly));
+    QVERIFY(::mkdir(own.constData(), 0700) == 0);
+    QVERIFY(writeBytes(own + "/probe", probe.readAll(), 0700));
+    QVERIFY(writeBytes(own + "/id.txt", "[ID]\nOwn=1\n"));
+    if (lossy != own) {
+        QVERIFY(::mkdir(lossy.constData(), 0700) == 0);
+        QVERIFY(writeBytes(lossy + "/id.txt", "[ID]\nLossy=2\n"));
+    }
+    QVERIFY(writeBytes(base + "id.txt", "[ID]\nBesideLink=3\n"));
+    QVERIFY(QDir(root.path()).mkdir(u"cwd"_s));
+    QVERIFY(writeBytes(base + "cwd/id.txt", "[ID]\nWorkingDir=4\n"));
+    // Started through a link of plain name; the system names the program by its real folder.
+    QVERIFY(::symlink(folder + "/probe", base + "probe") == 0);
+
+    QProcess run;
+    run.setWorkingDirectory(root.filePath(u"cwd"_s));
+    run.start(root.filePath(u"probe"_s), {});
+    QVERIFY(run.waitForFinished());
+    QCOMPARE(run.readAllStandardError(), QByteArray());
+    QCOMPARE(run.readAllStandardOutput(), "Own=1"_ba);
+}
+
+void TestCatalogue::noProgramFolder_data()
+{
+    QTest::addColumn<QByteArray>("target"); // null: no link at all
+    QTest::newRow("no link") << QByteArray();
+    QTest::newRow("a link to no absolute path") << "id.txt"_ba;
+}
+
+// When the system does not tell where the program lies, there is no catalogue: in particular
+// not the one in the working directory.
+void TestCatalogue::noProgramFolder()
+{
+    QFETCH(QByteArray, target);
+    QTemporaryDir dir;
+    QVERIFY(writeBytes(QFile::encodeName(dir.filePath(u"id.txt"_s)), "[ID]\nDecoy=1\n"));
+    const QByteArray link = QFile::encodeName(dir.filePath(u"program"_s));
+    QVERIFY(target.isNull() || ::symlink(target.constData(), link.constData()) == 0);
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    const auto restore = qScopeGuard([&] { QDir::setCurrent(before); });
+
+    const QString catalogue = cataloguePath(link.constData());
+    QVERIFY(catalogue.isNull());
+    QComboBox list;
+    FillListFromIni(list, catalogue, u"ID"_s);
+    QCOMPARE(list.count(), 0);
+    QCOMPARE(ReadIni(catalogue, u"ID"_s, u"Decoy"_s), QString());
 }
 
 QTEST_MAIN(TestCatalogue)

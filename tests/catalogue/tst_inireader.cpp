@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -87,6 +88,20 @@ void TestIniReader::read_data()
         none, "\xF0\x9F\x98\x80\0\0"_ba, 5);
     row("UTF-16 lone surrogate replaced", "\xFF\xFE[\0I\0D\0]\0\n\0\x00\xD8=\0001\0"_ba, id, none,
         "\xEF\xBF\xBD\0\0"_ba, 4);
+    row("runs of blanks and line ends between lines",
+        "\n\r\n \t\v\f\x1a\r\r\n[ID]\n \n\t\r\nWood=1\n\n"_ba, id, "Wood"_ba, "1\0"_ba, 1);
+    QByteArray nearSeparators; // bytes next to blanks and line ends, each after a long run of them
+    for (const char c : "\x08\x0e\x19\x1b\x1f!\x7f\x80\xff"_ba)
+        nearSeparators += " \t\n\v\f\r\x1a"_ba.repeated(10) + c + "[ID]\nk=1\n";
+    row("only blanks and line ends are passed between lines", nearSeparators, id, none, missed, 4);
+    row("a line of NULs before the section", QByteArray(300, '\0') + "\n[ID]\nWood=1"_ba, id,
+        "Wood"_ba, "1\0"_ba, 1);
+    row("a NUL ends a section's name, a later ] still makes the header", "[ a]b ] \0 ]\nk=1"_ba,
+        "a]b ]"_ba, "k"_ba, "1\0"_ba, 1);
+    row("quoted value cut keeps its inner blanks", "[ID]\nk= \"  abcdef  \" "_ba, id, "k"_ba,
+        "  a\0"_ba, 3, 4);
+    row("value cut with an unclosed quote", "[ID]\nk='abcdef \x1a"_ba, id, "k"_ba, "'ab\0"_ba, 3,
+        4);
 }
 
 // The path that the row reads: a file with the row's bytes, or no file, or a FIFO.
@@ -114,16 +129,26 @@ void TestIniReader::read()
     QTemporaryDir dir;
     const QString path = makeFile(dir, Kind(kind), file);
     QVERIFY(!path.isEmpty());
+    const QByteArray pathBytes = QFile::encodeName(path);
 
     const auto cString = [](const QByteArray &b) { return b.isNull() ? nullptr : b.constData(); };
-    std::vector<char> buffer(size + 16, '#');
-    const int n
-            = ini::getPrivateProfileString(cString(section), cString(key), "dflt", buffer.data(),
-                                           size, QFile::encodeName(path).constData());
-    QCOMPARE(n, result);
     // Nothing past the placed bytes is touched, up to and beyond buffer[size].
-    QCOMPARE(QByteArray(buffer.data(), qsizetype(buffer.size())),
-             placed + QByteArray(qsizetype(buffer.size()) - placed.size(), '#'));
+    const QByteArray written = placed + QByteArray(16 + size - placed.size(), '#');
+    std::vector<char> buffer(size + 16, '#');
+    QCOMPARE(ini::getPrivateProfileString(cString(section), cString(key), "dflt", buffer.data(),
+                                          size, pathBytes.constData()),
+             result);
+    QCOMPARE(QByteArray(buffer.data(), qsizetype(buffer.size())), written);
+
+    // Windows so small that every line runs across their edges read the file alike.
+    for (const std::size_t window : {1, 2, 3, 5, 8, 13, 64}) {
+        std::ranges::fill(buffer, '#');
+        const ini::ProfileFile profile(pathBytes.constData());
+        QCOMPARE(profile.getString(cString(section), cString(key), "dflt", buffer.data(), size,
+                                   window),
+                 result);
+        QCOMPARE(QByteArray(buffer.data(), qsizetype(buffer.size())), written);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestIniReader)
