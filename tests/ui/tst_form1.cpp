@@ -219,8 +219,13 @@ void TestForm1::scenarios_data()
         u"Check1=0; Command1; Command1; Check1=1; HScroll1=50; Text2_2=25"
         u" => ?Text4_0 ?Text4_1 ?Text4_2 Text4_2"_s)
             << u"shown|shown|shown|12.5"_s;
-    row("the generated price follows each key typed", u"HScroll1=50; Text2_0; 2; 5 => Text4_0"_s)
+    // One key at a time at 50 %: "2" gives "1", "25" "12.5", "250" "125".
+    row("the generated price after the first key", u"HScroll1=50; Text2_0; 2 => Text4_0"_s)
+            << u"1"_s;
+    row("the generated price after the second key", u"HScroll1=50; Text2_0; 2; 5 => Text4_0"_s)
             << u"12.5"_s;
+    row("the generated price after the third key", u"HScroll1=50; Text2_0; 2; 5; 0 => Text4_0"_s)
+            << u"125"_s;
     row("focus clears only a hint, by click or Tab, in added rows too",
         u"Check1=0; Command1; Text2_0; Text2_0=250; Tab; Text3_0=200; Backtab; Tab; @Text2_1; Tab"
         u" => focus Text2_0 Text3_0 Text2_1 Text3_1"_s)
