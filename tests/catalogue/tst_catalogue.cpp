@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstdio>
+#include <cstring>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -245,7 +248,7 @@ void TestCatalogue::ownFolder()
             ::rmdir(dir.constData());
         }
     });
-    QFile probe(QStringLiteral(CATALOGUE_PROBE));
+    QFile probe(QCoreApplication::applicationFilePath()); // run as a probe, see main()
     QVERIFY(probe.open(QIODevice::ReadOnly));
     QVERIFY(::mkdir(own.constData(), 0700) == 0);
     QVERIFY(writeBytes(own + "/probe", probe.readAll(), 0700));
@@ -262,7 +265,7 @@ void TestCatalogue::ownFolder()
 
     QProcess run;
     run.setWorkingDirectory(root.filePath(u"cwd"_s));
-    run.start(root.filePath(u"probe"_s), {});
+    run.start(root.filePath(u"probe"_s), {u"--catalogue-probe"_s});
     QVERIFY(run.waitForFinished());
     QCOMPARE(run.readAllStandardError(), QByteArray());
     QCOMPARE(run.readAllStandardOutput(), "Own=1"_ba);
@@ -296,5 +299,32 @@ void TestCatalogue::noProgramFolder()
     QCOMPARE(ReadIni(catalogue, u"ID"_s, u"Decoy"_s), QString());
 }
 
-QTEST_MAIN(TestCatalogue)
+namespace {
+
+struct ItemList
+{
+    QStringList names;
+    void addItem(const QString &name) { names << name; }
+};
+
+} // namespace
+
+// Copied into a folder by ownFolder() and started there as a probe, the test reads its catalogue as
+// the window does at start-up, and prints the names it lists, then "=" and the first one's id.
+int main(int argc, char *argv[])
+{
+    if (argc == 2 && std::strcmp(argv[1], "--catalogue-probe") == 0) {
+        const QString catalogue = cataloguePath();
+        ItemList list;
+        FillListFromIni(list, catalogue, u"ID"_s);
+        QString line = list.names.join(u',') + u'=';
+        if (!list.names.isEmpty())
+            line += ReadIni(catalogue, u"ID"_s, list.names.first());
+        return std::fputs(line.toUtf8().constData(), stdout) < 0;
+    }
+    QApplication app(argc, argv);
+    TestCatalogue test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_catalogue.moc"

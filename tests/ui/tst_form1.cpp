@@ -14,40 +14,27 @@ class TestForm1 : public QObject
 
 private slots:
     void init();
-    void startUp();
+    void scenarios_data();
+    void scenarios();
     void rows_data();
     void rows();
-    void newRowsFollowRowZeroAndCheck1();
-    void generate_data();
-    void generate();
-    void errorBoxIsPlain();
-    void priceHints();
-    void editedCatalogueSeenByNextChoice();
-    void unusableCatalogue_data();
-    void unusableCatalogue();
-    void accessibility();
     void layout_data();
     void layout();
-    void focusAfterFailure_data();
-    void focusAfterFailure();
     void percentShown_data();
     void percentShown();
-    void generatedPriceWhileTyping();
-    void shortcuts_data();
-    void shortcuts();
-    void copyKeepsEveryCharacter();
+    void accessibleNamesAndRoles();
     void rowsLeaveNoDrawingsBehind();
     void tabChain_data();
     void tabChain();
     void returnPressesButtons_data();
     void returnPressesButtons();
-    void optionsPanelFocus();
     void focusRingStandsOut_data();
     void focusRingStandsOut();
-    void windowRoles();
 
 private:
     void open(bool seam = true);
+    void play(const QString &steps, bool realBox = false);
+    QString probe(const QString &what) const;
     void writeCatalogue(const QByteArray &text) const
     {
         QFile file(m_dir.filePath(u"id.txt"_s));
@@ -57,17 +44,6 @@ private:
     W *get(const QString &name) const
     {
         return m_form->findChild<W *>(name);
-    }
-    void click(const QString &name) const { QTest::mouseClick(get(name), Qt::LeftButton); }
-    QString text(const QString &name) const { return get<QLineEdit>(name)->text(); }
-    void setText(const QString &name, const QString &text) const
-    {
-        get<QLineEdit>(name)->setText(text);
-    }
-    // Whether a widget stands in front of another among the window's children.
-    bool inFront(const QString &front, const QString &back) const
-    {
-        return m_form->children().indexOf(get(front)) > m_form->children().indexOf(get(back));
     }
 
     QTemporaryDir m_dir;
@@ -80,6 +56,7 @@ void TestForm1::init()
     m_form.reset();
     m_messages.clear();
     writeCatalogue("[ID]\nx=12\ny=7\nz=21\n");
+    QGuiApplication::clipboard()->setText(u"earlier"_s); // another program's
 }
 
 void TestForm1::open(bool seam)
@@ -93,16 +70,209 @@ void TestForm1::open(bool seam)
     QVERIFY(QTest::qWaitForWindowActive(m_form.get())); // focus and clicks need an active window
 }
 
-void TestForm1::startUp()
+// Steps, separated by "; ": a control's name clicks it, "@name" focuses it, "name=text" fills a
+// box, ticks a check box (1) or sets the bar; "id.txt=text" writes the catalogue, "id.txt" removes
+// it (the window opens at the first other step); anything else is keys for the focused control.
+// With the real box, each "Generate" answers the message box that it may show.
+void TestForm1::play(const QString &steps, bool realBox)
 {
-    open();
-    auto *list = get<QComboBox>(u"Combo1_0"_s);
-    QCOMPARE(QStringList({m_form->windowTitle(), QApplication::focusWidget()->objectName(),
-                          QString::number(list->count()), list->currentText(), text(u"Text1_0"_s),
-                          text(u"Text2_0"_s), text(u"Text4_0"_s)})
-                     .join(u'|'),
-             u"Quennel|Combo1_0|3|x|12|Enter sellingprice here|Price will be generated"_s);
-    QVERIFY(!m_form->windowIcon().isNull());
+    for (const QString &step : steps.split(u"; "_s, Qt::SkipEmptyParts)) {
+        const QString name = step.section(u'=', 0, 0);
+        const QString value = step.section(u'=', 1);
+        if (name == u"id.txt") {
+            if (step.contains(u'='))
+                writeCatalogue(value.toUtf8());
+            else
+                QVERIFY(QFile::remove(m_dir.filePath(name)));
+            continue;
+        }
+        if (!m_form)
+            open(!realBox);
+        const bool answer = realBox && name == u"Command3";
+        if (answer)
+            QTimer::singleShot(0, this, [this] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                if (!box)
+                    return;
+                const bool plain = box->icon() == QMessageBox::NoIcon
+                        && box->standardButtons() == QMessageBox::Ok;
+                m_messages << (plain ? box->windowTitle() + u": "_s + box->text()
+                                     : u"no plain box"_s);
+                box->done(QMessageBox::Ok);
+            });
+        QWidget *w = get(name.mid(name.startsWith(u'@') ? 1 : 0));
+        if (!w)
+            QTest::keySequence(QApplication::focusWidget(), QKeySequence::fromString(step));
+        else if (name.startsWith(u'@'))
+            w->setFocus(Qt::OtherFocusReason);
+        else if (!step.contains(u'='))
+            QTest::mouseClick(w, Qt::LeftButton);
+        else if (auto *box = qobject_cast<QLineEdit *>(w))
+            box->setText(value);
+        else if (auto *output = qobject_cast<QPlainTextEdit *>(w))
+            output->setPlainText(value);
+        else if (auto *check = qobject_cast<QCheckBox *>(w))
+            check->setChecked(value == u"1");
+        else
+            qobject_cast<QAbstractSlider *>(w)->setValue(value.toInt());
+        if (answer) {
+            // As the window manager does once the box is gone.
+            m_form->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        }
+    }
+    if (!m_form)
+        open(!realBox);
+}
+
+// A control's name reads its text ("chosen of count" for an item list), "?name" whether it
+// shows; "focus" names the focused control, "selection" the text selected in it.
+QString TestForm1::probe(const QString &what) const
+{
+    const QWidget *focus = QApplication::focusWidget();
+    if (what == u"window")
+        return m_form->windowTitle() + (m_form->windowIcon().isNull() ? u""_s : u" with icon"_s);
+    if (what == u"rows")
+        return QString::number(m_form->zeilenanzahl);
+    if (what == u"panel")
+        return get(u"Picture1"_s)->isVisible() ? u"shown"_s : u"closed"_s;
+    if (what == u"popup")
+        return QApplication::activePopupWidget() ? u"popup"_s : u""_s;
+    if (what == u"messages" || what == u"box")
+        return m_messages.join(u" / ");
+    if (what == u"clipboard")
+        return QGuiApplication::clipboard()->text();
+    if (what == u"focus")
+        return focus ? focus->objectName() : u"none"_s;
+    if (what == u"selection")
+        return qobject_cast<const QLineEdit *>(focus)->selectedText();
+    if (what.startsWith(u'?'))
+        return get(what.mid(1))->isVisible() ? u"shown"_s : u"hidden"_s;
+    const QWidget *w = get(what);
+    if (const auto *list = qobject_cast<const QComboBox *>(w))
+        return list->currentText() + u" of "_s + QString::number(list->count());
+    if (const auto *output = qobject_cast<const QPlainTextEdit *>(w))
+        return output->toPlainText();
+    return qobject_cast<const QLineEdit *>(w)->text();
+}
+
+void TestForm1::scenarios_data()
+{
+    // Steps as play() takes them, then "=>" and what to read ("box": the real message box).
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<QString>("expected"); // what is read, joined by "|"
+    const auto row = [](const char *name, const QString &scenario) -> QTestData & {
+        return QTest::newRow(name) << scenario;
+    };
+    const QString code = u"12/1/0/,250.0,true,;12/1/0/,250.0,false,"_s;
+    const QString error = u"Error: Please enter everything before!"_s;
+    // Check1: use generated buying price, Check2: buying code, Check3: selling code.
+    const QString generate = u"Text5=an earlier code; Command3"_s;
+    row("start-up", u" => window focus Combo1_0 Text1_0 Text2_0 Text4_0"_s)
+            << u"Quennel with icon|Combo1_0|x of 3|12|Enter sellingprice here|"
+               u"Price will be generated"_s;
+
+    row("start-up options", u"Text2_0=250; "_s + generate + u" => Text5 messages"_s) << code + u'|';
+    row("typed buying price, focus left alone",
+        u"Check1=0; Text2_0=250; Text3_0=200; "_s + generate + u" => Text5 messages focus"_s)
+            << u"12/1/0/,200.0,true,;12/1/0/,250.0,false,||Command3"_s;
+    row("selling code only", u"Check2=0; Text2_0=250; Command3 => Text5"_s)
+            << u"12/1/0/,250.0,false,"_s;
+    row("second row with its own item",
+        u"Text2_0=250; Command1; @Combo1_1; Down; Text2_1=40; Command3 => Text5"_s)
+            << code + u";7/1/0/,40.0,true,;7/1/0/,40.0,false,"_s;
+    row("nothing asked for",
+        u"Check2=0; Check3=0; Text2_0=250; "_s + generate + u" => Text5 messages"_s)
+            << u"|"_s;
+    // After the message the focus is on the box that failed, its text selected.
+    row("buying hint left: the box takes the focus and loses the hint",
+        u"Check1=0; Text2_0=250; "_s + generate + u" => Text5 messages focus Text3_0 selection"_s)
+            << u"|"_s + error + u"|Text3_0||"_s;
+    row("read-only ID box",
+        u"Check1=0; Text1_0=ID; Text2_0=250; Text3_0=200; Command3 => focus selection"_s)
+            << u"Text1_0|ID"_s;
+    row("selling price", u"Check1=0; Check2=0; Text2_0=12x; Command3 => focus selection"_s)
+            << u"Text2_0|12x"_s;
+    row("selling price of a later row",
+        u"Check1=0; Text2_0=250; Text3_0=200; Command1; Text2_1=40000; Command3"
+        u" => focus selection"_s)
+            << u"Text2_1|40000"_s;
+    row("generated price, after the real box, which is plain", u"Command3 => box focus selection"_s)
+            << error + u"|Text4_0|Price will be generated"_s;
+    row("no catalogue",
+        u"id.txt; Command1; Text2_0=250; Command3 => Combo1_0 Combo1_1 Text1_0 Text1_1 messages"_s)
+            << u" of 0| of 0|ID|ID|"_s + error;
+    row("empty catalogue",
+        u"id.txt=; Command1; Text2_0=250; Command3 => Combo1_0 Combo1_1 Text1_0 Text1_1 messages"_s)
+            << u" of 0| of 0|ID|ID|"_s + error;
+    // The user picks the entry already shown: it is still a choice, and reads the file again.
+    row("edited catalogue seen by the next choice",
+        u"@Combo1_0; id.txt=[ID]\nx=99\n; Alt+Down; Return => Text1_0"_s)
+            << u"99"_s;
+
+    row("a new row takes row 0's selling price", u"Text2_0=250; Command1 => Text2_1 Text4_1"_s)
+            << u"250|250"_s;
+    row("unticked, no row covers its typed price",
+        u"Check1=0; Command1; Command1 => ?Text3_2 ?Text4_0 ?Text4_1 ?Text4_2"_s)
+            << u"shown|hidden|hidden|hidden"_s;
+    row("ticked again, a new row's generated price follows its own selling price",
+        u"Check1=0; Command1; Command1; Check1=1; HScroll1=50; Text2_2=25"
+        u" => ?Text4_0 ?Text4_1 ?Text4_2 Text4_2"_s)
+            << u"shown|shown|shown|12.5"_s;
+    // One key at a time at 50 %: "2" gives "1", "25" "12.5", "250" "125".
+    row("the generated price after the first key", u"HScroll1=50; Text2_0; 2 => Text4_0"_s)
+            << u"1"_s;
+    row("the generated price after the second key", u"HScroll1=50; Text2_0; 2; 5 => Text4_0"_s)
+            << u"12.5"_s;
+    row("the generated price after the third key", u"HScroll1=50; Text2_0; 2; 5; 0 => Text4_0"_s)
+            << u"125"_s;
+    row("focus clears only a hint, by click or Tab, in added rows too",
+        u"Check1=0; Command1; Text2_0; Text2_0=250; Tab; Text3_0=200; Backtab; Tab; @Text2_1; Tab"
+        u" => focus Text2_0 Text3_0 Text2_1 Text3_1"_s)
+            << u"Text3_1|250|200||"_s;
+    row("copy keeps no-break spaces, makes every line break \\n",
+        u"Text5=12/1/0/,\u00A0250.0\u2028x\ny; Command6 => clipboard"_s)
+            << u"12/1/0/,\u00A0250.0\nx\ny"_s;
+    row("Options leads into the panel", u"Command5 => panel focus"_s) << u"shown|Check1"_s;
+    row("closing from inside the panel leads back to Options",
+        u"Command5; @HScroll1; Esc => panel focus"_s)
+            << u"closed|Command5"_s;
+    row("X leads back to Options", u"Command5; Command4 => panel focus"_s) << u"closed|Command5"_s;
+
+    // Keys go to the focused control.
+    const QString keys = u"rows panel Text5 clipboard popup"_s;
+    row("Ctrl+Return generates, keypad Enter too",
+        u"Text2_0=250; @Text2_0; Ctrl+Enter => "_s + keys)
+            << u"0|closed|"_s + code + u"|earlier|"_s;
+    row("Ctrl+Shift+C copies, from the output box",
+        u"Text2_0=250; Ctrl+Return; @Text5; Ctrl+Shift+C => "_s + keys)
+            << u"0|closed|"_s + code + u'|' + code + u'|';
+    row("Ctrl++ and Ctrl+= add, Ctrl+- removes", u"Ctrl++; Ctrl+=; Ctrl+- => "_s + keys)
+            << u"1|closed||earlier|"_s;
+    row("rows are fixed while Ctrl+O shows the options",
+        u"Ctrl++; Ctrl+O; Ctrl++; Ctrl+- => "_s + keys)
+            << u"1|shown||earlier|"_s;
+    row("Escape closes them, rows work again", u"Ctrl+O; @Check1; Esc; Ctrl++ => "_s + keys)
+            << u"1|closed||earlier|"_s;
+    // An item list's popup acts on Return and Escape before the window could see them.
+    row("Escape in an item list's popup is the popup's",
+        u"Ctrl+O; @Combo1_0; Alt+Down; Esc => "_s + keys)
+            << u"0|shown||earlier|"_s;
+    row("Return in an item list's popup is the popup's",
+        u"@Combo1_0; Alt+Down; Ctrl+Return => "_s + keys)
+            << u"0|closed||earlier|"_s;
+}
+
+void TestForm1::scenarios()
+{
+    QFETCH(QString, scenario);
+    QFETCH(QString, expected);
+    const QStringList what = scenario.section(u" => "_s, 1).split(u' ');
+    play(scenario.section(u" => "_s, 0, 0), what.contains(u"box"));
+    QStringList read;
+    for (const QString &p : what)
+        read << probe(p);
+    QCOMPARE(read.join(u'|'), expected);
 }
 
 void TestForm1::rows_data()
@@ -122,9 +292,10 @@ void TestForm1::rows()
 {
     QFETCH(QString, clicks);
     QFETCH(int, last);
-    open();
+    QString steps;
     for (QChar c : clicks) // the buttons Command1, 2, 4 and 5
-        click(u"Command"_s + QString::number(u"+-.xo"_s.indexOf(c) + 1));
+        steps += u"Command%1; "_s.arg(u"+-.xo"_s.indexOf(c) + 1);
+    play(steps);
     QCOMPARE(m_form->zeilenanzahl, last);
     const int top = 64 + 35 * last;
     const QString k = u'_' + QString::number(last);
@@ -141,185 +312,15 @@ void TestForm1::rows()
                            {560, top, 233, 19},
                            {560, top, 233, 19}}));
     QVERIFY(!get(u"Combo1_"_s + QString::number(last + 1)));
-    QCOMPARE(text(u"Text1"_s + k), u"12"_s);
+    QCOMPARE(probe(u"Text1"_s + k), u"12"_s);
     // The generated price lies over the typed one; the bottom area, "Options" foremost, over all.
+    const auto inFront = [this](const QString &front, const QString &back) {
+        return m_form->children().indexOf(get(front)) > m_form->children().indexOf(get(back));
+    };
     QVERIFY(inFront(u"Text4"_s + k, u"Text3"_s + k));
     if (last > 0)
         QVERIFY(inFront(u"Picture2"_s, u"Text4"_s + k) && inFront(u"Text5"_s, u"Picture2"_s)
                 && inFront(u"Command5"_s, u"Command3"_s));
-}
-
-void TestForm1::newRowsFollowRowZeroAndCheck1()
-{
-    open();
-    const auto shown = [this] {
-        QString flags;
-        for (const QString &row : {u"_0"_s, u"_1"_s, u"_2"_s})
-            flags += get(u"Text4"_s + row)->isVisible() ? u'4' : u'3';
-        return flags;
-    };
-    setText(u"Text2_0"_s, u"250"_s);
-    click(u"Command1"_s);
-    QCOMPARE(text(u"Text2_1"_s) + u'|' + text(u"Text4_1"_s), u"250|250"_s);
-    get<QCheckBox>(u"Check1"_s)->setChecked(false);
-    click(u"Command1"_s);
-    QVERIFY(get(u"Text3_2"_s)->isVisible());
-    QCOMPARE(shown(), u"333"_s);
-    get<QCheckBox>(u"Check1"_s)->setChecked(true);
-    QCOMPARE(shown(), u"444"_s);
-    // A new row's selling price drives its own generated price, at the bar's percentage.
-    get<QScrollBar>(u"HScroll1"_s)->setValue(50);
-    setText(u"Text2_2"_s, u"25"_s);
-    QCOMPARE(text(u"Text4_2"_s), u"12.5"_s);
-}
-
-void TestForm1::generate_data()
-{
-    // Ticked: B buying code, G generated price, S selling code; 2: a second row with item "y";
-    // 200: typed in the buying price box, which otherwise keeps its hint.
-    QTest::addColumn<QString>("steps");
-    QTest::addColumn<QString>("code"); // null: the Error box
-    QTest::newRow("start-up options") << u"BGS"_s << u"12/1/0/,250.0,true,;12/1/0/,250.0,false,"_s;
-    QTest::newRow("typed buying price")
-            << u"BS 200"_s << u"12/1/0/,200.0,true,;12/1/0/,250.0,false,"_s;
-    QTest::newRow("selling code only") << u"GS"_s << u"12/1/0/,250.0,false,"_s;
-    QTest::newRow("second row with its own item")
-            << u"BGS 2"_s
-            << u"12/1/0/,250.0,true,;12/1/0/,250.0,false,;7/1/0/,40.0,true,;7/1/0/,40.0,false,"_s;
-    QTest::newRow("nothing asked for") << u"G"_s << u""_s;
-    QTest::newRow("buying hint left in its box") << u"BS"_s << QString();
-}
-
-void TestForm1::generate()
-{
-    QFETCH(QString, steps);
-    QFETCH(QString, code);
-    open();
-    setText(u"Text2_0"_s, u"250"_s);
-    if (steps.contains(u"200"))
-        setText(u"Text3_0"_s, u"200"_s);
-    get<QCheckBox>(u"Check1"_s)->setChecked(steps.contains(u'G'));
-    get<QCheckBox>(u"Check2"_s)->setChecked(steps.contains(u'B'));
-    get<QCheckBox>(u"Check3"_s)->setChecked(steps.contains(u'S'));
-    if (steps.endsWith(u" 2")) {
-        click(u"Command1"_s);
-        QTest::keyClick(get(u"Combo1_1"_s), Qt::Key_Down); // the user picks "y"
-        setText(u"Text2_1"_s, u"40"_s);
-    }
-    auto *output = get<QPlainTextEdit>(u"Text5"_s);
-    output->setPlainText(u"an earlier trade code"_s);
-    click(u"Command3"_s);
-    QCOMPARE(output->toPlainText(), code);
-    QCOMPARE(m_messages,
-             code.isNull() ? QStringList{u"Error: Please enter everything before!"_s}
-                           : QStringList());
-    // "Copy to Clipboard" takes what the box shows now, edits included.
-    output->appendPlainText(u"edited"_s);
-    click(u"Command6"_s);
-    QCOMPARE(QGuiApplication::clipboard()->text(), output->toPlainText());
-}
-
-void TestForm1::errorBoxIsPlain()
-{
-    open(false);
-    QString shown;
-    QTimer::singleShot(0, this, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        QVERIFY(box);
-        box->done(QMessageBox::Ok); // closes it once this returns
-        shown = box->windowTitle() + u": "_s + box->text();
-        QVERIFY(box->icon() == QMessageBox::NoIcon && box->standardButtons() == QMessageBox::Ok);
-    });
-    click(u"Command3"_s); // row 0 still holds its hints
-    QCOMPARE(shown, u"Error: Please enter everything before!"_s);
-}
-
-// Focus entering a price box clears only its hint, by click or Tab, in added rows too.
-void TestForm1::priceHints()
-{
-    open();
-    get<QCheckBox>(u"Check1"_s)->setChecked(false); // the buying price boxes come out from under
-    click(u"Command1"_s);                           // row 1 starts with row 0's hints
-    click(u"Text2_0"_s);
-    setText(u"Text2_0"_s, u"250"_s);
-    QTest::keyClick(get(u"Text2_0"_s), Qt::Key_Tab);
-    setText(u"Text3_0"_s, u"200"_s);
-    QTest::keyClick(get(u"Text3_0"_s), Qt::Key_Backtab);
-    QTest::keyClick(get(u"Text2_0"_s), Qt::Key_Tab);
-    get(u"Text2_1"_s)->setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(get(u"Text2_1"_s), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), get(u"Text3_1"_s));
-    QCOMPARE(QStringList({text(u"Text2_0"_s), text(u"Text3_0"_s), text(u"Text2_1"_s),
-                          text(u"Text3_1"_s)}),
-             QStringList({u"250"_s, u"200"_s, u""_s, u""_s}));
-}
-
-void TestForm1::editedCatalogueSeenByNextChoice()
-{
-    open();
-    auto *list = get<QComboBox>(u"Combo1_0"_s);
-    writeCatalogue("[ID]\nx=99\ny=7\nz=21\n");
-    // The user picks the entry already shown: it is still a choice, and reads the file again.
-    list->showPopup();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // the open list takes the keys
-    QCOMPARE(text(u"Text1_0"_s), u"99"_s);
-}
-
-void TestForm1::unusableCatalogue_data()
-{
-    QTest::addColumn<QByteArray>("contents"); // null: no file at all
-    QTest::newRow("missing file") << QByteArray();
-    QTest::newRow("empty file") << QByteArray("");
-}
-
-void TestForm1::unusableCatalogue()
-{
-    QFETCH(QByteArray, contents);
-    if (contents.isNull())
-        QVERIFY(QFile::remove(m_dir.filePath(u"id.txt"_s)));
-    else
-        writeCatalogue(contents);
-    open();
-    click(u"Command1"_s);
-    setText(u"Text2_0"_s, u"250"_s);
-    click(u"Command3"_s);
-    QCOMPARE(get<QComboBox>(u"Combo1_0"_s)->count() + get<QComboBox>(u"Combo1_1"_s)->count(), 0);
-    QCOMPARE(text(u"Text1_0"_s) + text(u"Text1_1"_s) + m_messages.join(u""),
-             u"IDIDError: Please enter everything before!"_s);
-}
-
-void TestForm1::accessibility()
-{
-    open();
-    click(u"Command1"_s);
-    click(u"Command5"_s);
-    const auto name = [&](const QString &objectName) {
-        return QAccessible::queryAccessibleInterface(get(objectName))->text(QAccessible::Name);
-    };
-    QCOMPARE(name(u"Combo1_0"_s) + u'|' + name(u"Text2_1"_s) + u'|' + name(u"Text4_1"_s),
-             u"Item, row 1|Selling price, row 2|Generated buying price, row 2"_s);
-    const QRegularExpression control(u"^(Command|Text|Check|HScroll|Picture|Label|Combo)\\d"_s);
-    const QList<QWidget *> controls = m_form->findChildren<QWidget *>(control);
-    QCOMPARE(controls.size(), 23 + 5);
-    for (const QWidget *w : controls)
-        QVERIFY2(!name(w->objectName()).isEmpty(), qPrintable(w->objectName()));
-
-    QStringList reached; // Tab from the first control until the focus comes round again
-    get(u"Combo1_0"_s)->setFocus();
-    while (reached.size() < 40 && !reached.contains(QApplication::focusWidget()->objectName())) {
-        reached << QApplication::focusWidget()->objectName();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
-    // The open panel keeps the focus among its own controls.
-    QCOMPARE(reached.join(u' '), u"Combo1_0 Check1 Check2 Check3 HScroll1 Command4"_s);
-
-    auto *percent = get<QScrollBar>(u"HScroll1"_s);
-    QTest::keyClick(percent, Qt::Key_Home);
-    QTest::keyClick(percent, Qt::Key_Right); // right is more, as the bar is drawn
-    QTest::keyClick(percent, Qt::Key_PageUp);
-    QCOMPARE(QAccessible::queryAccessibleInterface(percent)->valueInterface()->currentValue(),
-             QVariant(11));
-    QCOMPARE(percent->toolTip(), u"11 %"_s);
 }
 
 // Pixels in the container; then the caption, for a button its key, a font only where the control
@@ -382,60 +383,6 @@ void TestForm1::layout()
     QCOMPARE(caption + seen.join(u", "), shown);
 }
 
-void TestForm1::focusAfterFailure_data()
-{
-    // The options ticked (B, G, S as in generate), then "Box=text" or "+" for a new row.
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<QString>("focused"); // after the message: the box, its text|selection
-    QTest::newRow("ID box, read-only")
-            << QStringList{u"BS"_s, u"Text1_0=ID"_s, u"Text2_0=250"_s, u"Text3_0=200"_s}
-            << u"Text1_0 ID|ID"_s;
-    QTest::newRow("typed buying price loses its hint")
-            << QStringList{u"BS"_s, u"Text2_0=250"_s} << u"Text3_0 |"_s;
-    QTest::newRow("generated buying price, after the real box")
-            << QStringList{u"BGS"_s}
-            << u"Text4_0 Price will be generated|Price will be generated"_s;
-    QTest::newRow("selling price") << QStringList{u"S"_s, u"Text2_0=12x"_s} << u"Text2_0 12x|12x"_s;
-    QTest::newRow("selling price of a later row")
-            << QStringList{u"BS"_s, u"Text2_0=250"_s, u"Text3_0=200"_s, u"+"_s, u"Text2_1=40000"_s}
-            << u"Text2_1 40000|40000"_s;
-    QTest::newRow("no failure, focus left alone")
-            << QStringList{u"BS"_s, u"Text2_0=250"_s, u"Text3_0=200"_s} << u"Command3"_s;
-}
-
-void TestForm1::focusAfterFailure()
-{
-    QFETCH(QStringList, steps);
-    QFETCH(QString, focused);
-    const bool realBox = focused.startsWith(u"Text4");
-    open(!realBox);
-    const QString options = steps.takeFirst();
-    get<QCheckBox>(u"Check1"_s)->setChecked(options.contains(u'G'));
-    get<QCheckBox>(u"Check2"_s)->setChecked(options.contains(u'B'));
-    get<QCheckBox>(u"Check3"_s)->setChecked(options.contains(u'S'));
-    for (const QString &step : steps) {
-        if (step == u"+")
-            click(u"Command1"_s);
-        else
-            setText(step.section(u'=', 0, 0), step.section(u'=', 1));
-    }
-    if (realBox)
-        QTimer::singleShot(0, this, [] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
-                box->done(QMessageBox::Ok);
-        });
-    click(u"Command3"_s);
-    if (realBox) { // as the window manager does once the box is gone
-        m_form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    }
-    const QWidget *focus = QApplication::focusWidget();
-    QVERIFY(focus);
-    const auto *box = qobject_cast<const QLineEdit *>(focus);
-    QCOMPARE(focus->objectName() + (box ? u' ' + box->text() + u'|' + box->selectedText() : u""_s),
-             focused);
-}
-
 void TestForm1::percentShown_data()
 {
     QTest::addColumn<QString>("move"); // keys, or what the mouse does on the bar
@@ -444,14 +391,14 @@ void TestForm1::percentShown_data()
     QTest::newRow("track click") << u"track"_s << 90;
     QTest::newRow("drag to the left end") << u"drag"_s << 0;
     QTest::newRow("keys") << u"Left PgDown"_s << 89;
+    QTest::newRow("right is more, as the bar is drawn") << u"Home Right PgUp"_s << 11;
 }
 
 void TestForm1::percentShown()
 {
     QFETCH(QString, move);
     QFETCH(int, percent);
-    open();
-    click(u"Command5"_s);
+    play(u"Command5"_s);
     auto *bar = get<QScrollBar>(u"HScroll1"_s);
     const auto *shown = get<QLabel>(u"PercentShown"_s);
     const auto centre = [bar](QStyle::SubControl part) {
@@ -482,90 +429,42 @@ void TestForm1::percentShown()
     QVERIFY(shown->isVisible());
     const QVariant read
             = QAccessible::queryAccessibleInterface(bar)->valueInterface()->currentValue();
-    QCOMPARE(shown->text() + u" read as "_s + read.toString(), u"%1 % read as %1"_s.arg(percent));
+    QCOMPARE(shown->text() + u" read as "_s + read.toString() + u", tip "_s + bar->toolTip(),
+             u"%1 % read as %1, tip %1 %"_s.arg(percent));
 }
 
-void TestForm1::generatedPriceWhileTyping()
+void TestForm1::accessibleNamesAndRoles()
 {
-    open();
-    get<QScrollBar>(u"HScroll1"_s)->setValue(50);
-    click(u"Text2_0"_s);
-    QStringList generated;
-    for (const char c : {'2', '5', '0'}) {
-        QTest::keyClick(get(u"Text2_0"_s), c);
-        generated << text(u"Text4_0"_s);
-    }
-    QCOMPARE(generated, QStringList({u"1"_s, u"12.5"_s, u"125"_s}));
-}
-
-void TestForm1::shortcuts_data()
-{
-    // Keys go to the focused control; a control's name puts the focus there first.
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("state"); // last row, options panel, output box, clipboard
-    const QString code = u"12/1/0/,250.0,true,;12/1/0/,250.0,false,"_s;
-    QTest::newRow("Ctrl+Return generates, keypad Enter too")
-            << u"Text2_0; Ctrl+Enter"_s << u"0 closed ["_s + code + u"] [earlier]"_s;
-    QTest::newRow("Ctrl+Shift+C copies, from the output box")
-            << u"Ctrl+Return; Text5; Ctrl+Shift+C"_s
-            << u"0 closed ["_s + code + u"] ["_s + code + u']';
-    QTest::newRow("Ctrl++ and Ctrl+= add, Ctrl+- removes")
-            << u"Ctrl++; Ctrl+=; Ctrl+-"_s << u"1 closed [] [earlier]"_s;
-    QTest::newRow("rows are fixed while Ctrl+O shows the options")
-            << u"Ctrl++; Ctrl+O; Ctrl++; Ctrl+-"_s << u"1 shown [] [earlier]"_s;
-    QTest::newRow("Escape closes them, rows work again")
-            << u"Ctrl+O; Check1; Esc; Ctrl++"_s << u"1 closed [] [earlier]"_s;
-    // An item list's popup acts on Return and Escape before the window could see them.
-    QTest::newRow("Escape in an item list's popup is the popup's")
-            << u"Ctrl+O; Combo1_0; Alt+Down; Esc"_s << u"0 shown [] [earlier]"_s;
-    QTest::newRow("Return in an item list's popup is the popup's")
-            << u"Combo1_0; Alt+Down; Ctrl+Return"_s << u"0 closed [] [earlier]"_s;
-}
-
-void TestForm1::shortcuts()
-{
-    QFETCH(QString, keys);
-    QFETCH(QString, state);
-    open();
-    setText(u"Text2_0"_s, u"250"_s);
-    QGuiApplication::clipboard()->setText(u"earlier"_s);
-    for (const QString &key : keys.split(u"; "_s)) {
-        if (QWidget *control = get(key))
-            control->setFocus(Qt::OtherFocusReason);
-        else
-            QTest::keySequence(QApplication::focusWidget(), QKeySequence::fromString(key));
-    }
-    QCOMPARE(u"%1 %2 [%3] [%4]%5"_s.arg(m_form->zeilenanzahl)
-                     .arg(get(u"Picture1"_s)->isVisible() ? u"shown"_s : u"closed"_s,
-                          get<QPlainTextEdit>(u"Text5"_s)->toPlainText(),
-                          QGuiApplication::clipboard()->text(),
-                          QApplication::activePopupWidget() ? u" popup open"_s : QString()),
-             state);
-}
-
-// No-break spaces reach the clipboard as they are; line breaks of every kind become "\n".
-void TestForm1::copyKeepsEveryCharacter()
-{
-    open();
-    get<QPlainTextEdit>(u"Text5"_s)->setPlainText(u"12/1/0/,\u00A0250.0\u2028x\ny"_s);
-    click(u"Command6"_s);
-    QCOMPARE(QGuiApplication::clipboard()->text(), u"12/1/0/,\u00A0250.0\nx\ny"_s);
+    play(u"Command1; Command5"_s);
+    const auto read = [](QObject *o) { return QAccessible::queryAccessibleInterface(o); };
+    const auto name = [&](const QString &n) { return read(get(n))->text(QAccessible::Name); };
+    QCOMPARE(QStringList({name(u"Combo1_0"_s), name(u"Text2_1"_s), name(u"Text4_1"_s),
+                          name(u"Picture1"_s)}),
+             QStringList({u"Item, row 1"_s, u"Selling price, row 2"_s,
+                          u"Generated buying price, row 2"_s, u"Options"_s}));
+    QCOMPARE(QList({read(m_form.get())->role(), read(get(u"Picture1"_s))->role()}),
+             QList({QAccessible::Window, QAccessible::Grouping}));
+    const QRegularExpression control(u"^(Command|Text|Check|HScroll|Picture|Label|Combo)\\d"_s);
+    const QList<QWidget *> controls = m_form->findChildren<QWidget *>(control);
+    QCOMPARE(controls.size(), 23 + 5);
+    for (const QWidget *w : controls)
+        QVERIFY2(!name(w->objectName()).isEmpty(), qPrintable(w->objectName()));
 }
 
 // The style caches what it draws under the palette's identity: rows that come and go must share
 // one palette per column, in row 0's colours, or every new row adds drawings nobody asks for again.
 void TestForm1::rowsLeaveNoDrawingsBehind()
 {
-    open();
+    play({});
     QList<qint64> keys;
     for (int cycle = 0; cycle < 3; ++cycle) {
-        click(u"Command1"_s);
+        play(u"Command1"_s);
         for (const QString &column : {u"Combo1"_s, u"Text2"_s}) {
             const QPalette palette = get(column + u"_1"_s)->palette();
             QVERIFY(palette == get(column + u"_0"_s)->palette());
             keys << palette.cacheKey();
         }
-        click(u"Command2"_s);
+        play(u"Command2"_s);
     }
     QCOMPARE(keys.mid(2), keys.mid(0, 2) + keys.mid(0, 2));
 }
@@ -640,9 +539,7 @@ void TestForm1::returnPressesButtons()
 {
     QFETCH(QString, button);
     QFETCH(int, key);
-    open();
-    if (button == u"Command4")
-        click(u"Command5"_s); // "X" is inside the options panel
+    play(button == u"Command4" ? u"Command5"_s : QString()); // "X" is inside the options panel
     auto *pushButton = get<QPushButton>(button);
     pushButton->setFocus();
     QSignalSpy clicked(pushButton, &QPushButton::clicked);
@@ -651,37 +548,23 @@ void TestForm1::returnPressesButtons()
     QCOMPARE(clicked.count(), 1);
 }
 
-// "Options" leads into the panel, and closing it leads back to "Options" from wherever the focus
-// is in the panel (Escape closes it from anywhere).
-void TestForm1::optionsPanelFocus()
-{
-    open();
-    click(u"Command5"_s);
-    QCOMPARE(QApplication::focusWidget(), get(u"Check1"_s));
-    get(u"HScroll1"_s)->setFocus();
-    get<QPushButton>(u"Command4"_s)->click();
-    QVERIFY(get(u"Picture1"_s)->isHidden());
-    QCOMPARE(QApplication::focusWidget(), get(u"Command5"_s));
-}
-
 namespace {
 
-// Relative luminance and contrast ratio as the web's accessibility guidelines define them.
-double luminance(QRgb rgb)
-{
-    const auto channel = [](int value) {
-        const double c = value / 255.0;
-        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb))
-            + 0.0722 * channel(qBlue(rgb));
-}
-
+// The contrast ratio as the web's accessibility guidelines define it.
 double contrast(QRgb a, QRgb b)
 {
+    const auto luminance = [](QRgb rgb) {
+        double sum = 0.05;
+        for (const auto &[value, weight] :
+             {std::pair{qRed(rgb), 0.2126}, {qGreen(rgb), 0.7152}, {qBlue(rgb), 0.0722}}) {
+            const double c = value / 255.0;
+            sum += weight * (c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+        }
+        return sum;
+    };
     const double la = luminance(a);
     const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    return std::max(la, lb) / std::min(la, lb);
 }
 
 } // namespace
@@ -700,11 +583,10 @@ void TestForm1::focusRingStandsOut_data()
 void TestForm1::focusRingStandsOut()
 {
     QFETCH(QString, control);
-    open();
-    click(u"Command1"_s);
+    const bool inPanel = control.startsWith(u"Check") || control.startsWith(u"HScroll")
+            || control == u"Command4";
+    play(inPanel ? u"Command1; Command5"_s : u"Command1"_s);
     QWidget *target = get(control);
-    if (control.startsWith(u"Check") || control.startsWith(u"HScroll") || control == u"Command4")
-        click(u"Command5"_s);
     const QRect r(target->mapTo(m_form.get(), QPoint(0, 0)), target->size());
     const QList<QPoint> ring = {{r.left() - 1, r.center().y()},
                                 {r.right() + 1, r.center().y()},
@@ -720,16 +602,6 @@ void TestForm1::focusRingStandsOut()
         QVERIFY2(ratio >= 3.0,
                  qPrintable(u"%1 at %2,%3: %4:1"_s.arg(control).arg(p.x()).arg(p.y()).arg(ratio)));
     }
-}
-
-void TestForm1::windowRoles()
-{
-    open();
-    const auto *window = QAccessible::queryAccessibleInterface(m_form.get());
-    const auto *panel = QAccessible::queryAccessibleInterface(get(u"Picture1"_s));
-    QCOMPARE(window->role(), QAccessible::Window);
-    QCOMPARE(panel->role(), QAccessible::Grouping);
-    QCOMPARE(panel->text(QAccessible::Name), u"Options"_s);
 }
 
 QTEST_MAIN(TestForm1)
