@@ -56,6 +56,12 @@ build() {
     cmake --build "$dir" --parallel "$jobs"
 }
 
+# Builds the test step's tree and names its program; the build's own output goes to stderr.
+test_step_program() {
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo >&2
+    echo build/bin/quennel
+}
+
 ctest_in() {
     QT_QPA_PLATFORM=offscreen ctest --test-dir "$1" --output-on-failure -j "$jobs"
 }
@@ -135,21 +141,13 @@ lint)
 display)
     # ./build.sh display [PROGRAM]: without a program, the one the test step builds.
     need "${base_packages[@]}" "${display_packages[@]}"
-    if [ $# -eq 0 ]; then
-        build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-        set -- build/bin/quennel
-    fi
-    tests/display/check-window.sh "$1"
+    tests/display/check-window.sh "${1:-$(test_step_program)}"
     ;;
 a11y)
     # ./build.sh a11y [PROGRAM]: what a screen reader finds and hears, keyboard alone; without a
     # program, the one the test step builds.
     need "${base_packages[@]}" "${a11y_packages[@]}"
-    if [ $# -eq 0 ]; then
-        build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-        set -- build/bin/quennel
-    fi
-    tests/a11y/check-a11y.sh "$1"
+    tests/a11y/check-a11y.sh "${1:-$(test_step_program)}"
     ;;
 package)
     # ./build.sh package [DIR]: builds in DIR (default build-package), packs, checks both packages.

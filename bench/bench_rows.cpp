@@ -6,6 +6,7 @@
 // holds after 10,000 cycles stays within 2 MB of what it held after 1,000.
 
 #include "benchcatalogue.h"
+#include "benchwindow.h"
 #include "form1.h"
 
 #include <QApplication>
@@ -59,15 +60,6 @@ void measure(const char *what, const std::function<void()> &cycle)
                 "+%.0f MB: %s)\n",
                 what, Warmup, afterWarmup, Cycles, afterWarmup + growth, growth, GoalMb,
                 met ? "met" : "MISSED");
-}
-
-template<class Widget>
-Widget *control(const QWidget &window, const QString &name)
-{
-    auto *widget = window.findChild<Widget *>(name);
-    if (!widget)
-        qFatal("the window has no %s", qPrintable(name));
-    return widget;
 }
 
 } // namespace

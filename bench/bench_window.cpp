@@ -7,6 +7,7 @@
 // combos, each side measured in a child process of its own.
 
 #include "benchcatalogue.h"
+#include "benchwindow.h"
 #include "catalogue.h"
 #include "form1.h"
 #include "itemlist.h"
@@ -40,15 +41,6 @@ constexpr int HugeCount = 1'000'000;
 QString catalogueFile;                  // ItemCount items
 std::map<int, QString> sizedCatalogues; // by item count
 std::map<int, QStringList> sizedNames;  // in file order
-
-template<class Widget>
-Widget *control(const QWidget &window, const QString &name)
-{
-    auto *widget = window.findChild<Widget *>(name);
-    if (!widget)
-        qFatal("the window has no %s", qPrintable(name));
-    return widget;
-}
 
 // "+" and then, untimed, "-": every "+" makes and fills a new row from the file.
 void addAndRemoveRows(benchmark::State &state, const QString &catalogue, int names)

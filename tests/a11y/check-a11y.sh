@@ -37,21 +37,9 @@ fail() {
     exit 1
 }
 
-wait_for() {
-    local what=$1
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || fail "timed out waiting for $what"
-        sleep 0.2
-    done
-}
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_for "Xvfb to start" test -s "$work/display"
-export DISPLAY=":$(head -n1 "$work/display")"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+# shellcheck source=../xvfb.sh
+. "$here/../xvfb.sh"
+start_xvfb 1280x1024x24
 
 # A session bus of its own, so that nothing reaches the caller's desktop or another run.
 eval "$(dbus-launch --sh-syntax)"

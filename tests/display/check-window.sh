@@ -51,25 +51,10 @@ fail() {
     exit 1
 }
 
-# Waits (bounded by the overall deadline) until the command succeeds.
-wait_for() {
-    local what=$1
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || fail "timed out after ${timeout_s}s waiting for $what"
-        sleep 0.2
-    done
-}
-
+# shellcheck source=../xvfb.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../xvfb.sh"
 # Large enough for the 815 x 703 window at twice the pixel density.
-Xvfb -displayfd 3 -screen 0 2048x1536x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_for "Xvfb to start" test -s "$work/display"
-export DISPLAY=":$(head -n1 "$work/display")"
-
-# A private runtime folder: Qt wants one and the caller may have none.
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+start_xvfb 2048x1536x24
 
 # The program must use the X server, not a headless platform set in the caller's environment.
 env -u QT_QPA_PLATFORM "$program" >"$work/app.log" 2>&1 &
