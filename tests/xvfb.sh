@@ -22,3 +22,15 @@ start_xvfb() {
     export XDG_RUNTIME_DIR="$work/runtime"
     mkdir -m 700 "$XDG_RUNTIME_DIR"
 }
+
+# Waits until the program started as app_pid maps its window "Quennel"; its X id in window.
+# Qt's extra unmapped windows are left out by asking for visible ones with that exact title.
+wait_for_window() {
+    window=
+    wait_for 'the window "Quennel"' find_window
+}
+find_window() {
+    kill -0 "$app_pid" 2>/dev/null || fail "the program exited before its window mapped"
+    window=$(timeout 5 xdotool search --onlyvisible --name '^Quennel$' 2>/dev/null | head -n1) || true
+    [ -n "$window" ]
+}

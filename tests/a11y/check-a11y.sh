@@ -55,13 +55,7 @@ env -u QT_QPA_PLATFORM QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
     "$work/quennel" >"$work/app.log" 2>&1 &
 app_pid=$!
 
-find_window() {
-    kill -0 "$app_pid" 2>/dev/null || fail "the program exited before its window mapped"
-    window=$(timeout 5 xdotool search --onlyvisible --name '^Quennel$' 2>/dev/null | head -n1) || true
-    [ -n "$window" ]
-}
-window=
-wait_for 'the window "Quennel"' find_window
+wait_for_window
 timeout 5 xdotool windowfocus "$window" || fail "cannot focus the window"
 
 timeout 300 /usr/bin/python3 "$here/check_a11y.py"

@@ -60,13 +60,7 @@ start_xvfb 2048x1536x24
 env -u QT_QPA_PLATFORM "$program" >"$work/app.log" 2>&1 &
 app_pid=$!
 
-find_window() {
-    kill -0 "$app_pid" 2>/dev/null || fail "the program exited before its window mapped"
-    window=$(timeout 5 xdotool search --onlyvisible --name '^Quennel$' 2>/dev/null | head -n1) || true
-    [ -n "$window" ]
-}
-window=
-wait_for 'the window "Quennel"' find_window
+wait_for_window
 echo "check-window: window \"Quennel\" mapped (X id $window) on $DISPLAY"
 
 if [ "$mode" = map ]; then
