@@ -89,6 +89,18 @@ def focus_is(window, role, name):
     return wait_until(lambda: focused(window) == (role, name))
 
 
+def entries(item_list):
+    """The open list's entries as (name, selected), from the list beside its "Find item" field."""
+    shown = next((n for n in nodes(item_list) if n.getRoleName() == "list"), None)
+    return [(n.name, has(n, pyatspi.STATE_SELECTED)) for n in shown or [] if n is not None]
+
+
+def do_action(node, name):
+    actions = node.queryAction()
+    names = [actions.getName(i) for i in range(actions.nActions)]
+    return name in names and actions.doAction(names.index(name))
+
+
 def listen(event):
     def read(get):
         try:
@@ -159,6 +171,30 @@ def main():
           wait_until(lambda: says(item, "Bread")),
           f"text {text_of(item)!r}, description {item.description!r}")
 
+    check("closed, the item list is expandable and not expanded",
+          has(item, pyatspi.STATE_EXPANDABLE) and not has(item, pyatspi.STATE_EXPANDED))
+    check('its "ShowMenu" action opens the list', do_action(item, "ShowMenu") and
+          wait_until(lambda: has(item, pyatspi.STATE_EXPANDED)))
+    check('with the typing in a "Find item" field', focus_is(window, "text", "Find item"),
+          focused(window))
+    # Typed text narrows the entries to the names holding it anywhere, the first one highlighted.
+    for typed, shown in [("", [("Apple", False), ("Bread", True), ("Cheese", False)]),
+                         ("e", [("Apple", True), ("Bread", False), ("Cheese", False)]),
+                         ("ee", [("Cheese", True)])]:
+        keys(*typed[-1:])
+        check(f"after typing {typed!r} the open list shows {shown}",
+              wait_until(lambda: entries(item) == shown), entries(item))
+    keys("Return")
+    check("Return picks the highlighted entry and closes the list", wait_until(
+        lambda: text_of(item) == "Cheese" and not has(item, pyatspi.STATE_EXPANDED)),
+          f"text {text_of(item)!r}")
+    check("the focus is back on the item list, the ID box shows the entry's id",
+          focus_is(window, "combo box", "Item, row 1") and
+          wait_until(lambda: text_of(find(window, "text", "ID, row 1")) == "21"), focused(window))
+    keys("Up")
+    check("Up with the list closed chooses the entry before",
+          wait_until(lambda: text_of(item) == "Bread"), text_of(item))
+
     keys("Tab", "Tab", "2", "5", "0", "Tab")
     check("Tab after the selling price skips the covered box",
           focus_is(window, "text", "Generated buying price, row 1"), focused(window))
@@ -168,6 +204,9 @@ def main():
     check("Return on \"+\" adds row 2, with its names",
           wait_until(lambda: find(window, "combo box", "Item, row 2") is not None and
                      find(window, "text", "Generated buying price, row 2") is not None))
+    row2 = find(window, "combo box", "Item, row 2")
+    check("the new row's item list reads its first item and is expandable",
+          text_of(row2) == "Apple" and has(row2, pyatspi.STATE_EXPANDABLE), text_of(row2))
     check("the new row joins the window as children-changed",
           wait_until(lambda: seen("object:children-changed:add", "frame", "Item, row 2")))
     check("the new row's covered buying price box is not focusable",
