@@ -168,8 +168,13 @@ void Form1::connectRow(qint16 row)
     connect(m_combo1.element(row), &QComboBox::activated, this, [this, row] { itemChosen(row); });
     connect(m_text2.element(row), &QLineEdit::textChanged, this,
             [this, row] { sellingPriceChanged(row); });
-    m_text2.element(row)->installEventFilter(this);
-    m_text3.element(row)->installEventFilter(this);
+    for (QLineEdit *box : {m_text2.element(row), m_text3.element(row)}) {
+        box->installEventFilter(this);
+        // The caret waits at the start of the hint, so that clearing the hint on focus moves no
+        // caret: a screen reader told of a caret moving in a box before it hears of the focus
+        // arriving there takes the box for the focus without a word.
+        box->setCursorPosition(0);
+    }
 }
 
 // A key clicks its button, so it does exactly what the button does, within the same limits, and

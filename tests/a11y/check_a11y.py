@@ -110,12 +110,18 @@ def listen(event):
     payload = event.any_data
     if not isinstance(payload, str):
         payload = read(lambda: event.any_data.name)
-    events.append((event.type, read(event.source.getRoleName), payload))
+    events.append((event.type, read(event.source.getRoleName), payload,
+                   read(lambda: event.source.name)))
 
 
 def seen(kind, source_role, payload):
     return any(t.startswith(kind) and r == source_role and payload in (p, any)
-               for t, r, p in events)
+               for t, r, p, _ in events)
+
+
+def first_news(since, source, kinds):
+    """The first of these kinds of event told of that control after events[since]."""
+    return next((t for t, _, _, n in events[since:] if n == source and t.startswith(kinds)), None)
 
 
 def main():
@@ -130,7 +136,8 @@ def main():
         return
     # As a screen reader does: the toolkit tells of a control that leaves only to a listener of
     # state changes.
-    for kind in ("object:children-changed", "object:text-changed", "object:state-changed"):
+    for kind in ("object:children-changed", "object:text-changed", "object:state-changed",
+                 "object:text-caret-moved"):
         pyatspi.Registry.registerEventListener(listen, kind)
     window = app[0]
     check('the window is the frame "Quennel"',
@@ -195,7 +202,19 @@ def main():
     check("Up with the list closed chooses the entry before",
           wait_until(lambda: text_of(item) == "Bread"), text_of(item))
 
-    keys("Tab", "Tab", "2", "5", "0", "Tab")
+    since = len(events)
+    keys("Tab", "Tab")
+    check("Tab reaches the selling price box, its hint gone for typing",
+          focus_is(window, "text", "Selling price, row 1") and
+          wait_until(lambda: text_of(find(window, "text", "Selling price, row 1")) == ""),
+          focused(window))
+    # A screen reader takes a caret moved in a box for the focus arriving there, and then says
+    # nothing when it hears of the focus itself.
+    first = first_news(since, "Selling price, row 1",
+                       ("object:state-changed:focused", "object:text-caret-moved"))
+    check("the box's focus is told before any caret move in it as its hint goes",
+          first == "object:state-changed:focused", first)
+    keys("2", "5", "0", "Tab")
     check("Tab after the selling price skips the covered box",
           focus_is(window, "text", "Generated buying price, row 1"), focused(window))
     keys("Tab")
