@@ -256,6 +256,7 @@ void Form1::generateClicked()
 {
     // The old trade code goes first, so that a failure never leaves it looking current.
     m_text5->clear();
+    m_codeNotice->withdraw();
     const GenerateOptions options{ticked(m_check2), ticked(m_check1), ticked(m_check3)};
     const auto fail = [this] { showMessage(u"Please enter everything before!"_s, u"Error"_s); };
     QList<TradeRowTexts> rows;
@@ -275,6 +276,7 @@ void Form1::generateClicked()
         return;
     }
     m_text5->setPlainText(result.tradeCode);
+    m_codeNotice->tell(result.tradeCode);
 }
 
 // The message names no box, so the user is taken there once it is closed, the text selected so

@@ -238,6 +238,19 @@ def main():
         lambda: text_of(output) == code), repr(text_of(output)))
     check("the trade code reaches the screen reader as text-changed",
           wait_until(lambda: seen("object:text-changed:insert", "text", code)))
+    # A screen reader presents a text change only in the focused control, and the focus stays on
+    # "Generate": a notification that shows is presented wherever the focus is.
+    notice = find(window, "notification", "Trade code")
+    check("and as a notification that shows, the trade code its description",
+          wait_until(lambda: seen("object:state-changed:showing", "notification", "Trade code"))
+          and notice is not None and notice.description == code,
+          notice and notice.description)
+    since = len(events)
+    keys("ctrl+shift+c")
+    pump(1)
+    check('"Copy to Clipboard" tells nothing new',
+          first_news(since, "Trade code", ("object:state-changed:showing",
+                                           "object:text-changed")) is None)
 
     keys("Tab", "Tab")
     check('"Options" is two Tabs after "Generate"',

@@ -45,6 +45,7 @@ private slots:
     void focusRingStandsOut_data();
     void focusRingStandsOut();
     void windowRoles();
+    void codeNotice();
 
 private:
     void open(bool seam = true);
@@ -730,6 +731,34 @@ void TestForm1::windowRoles()
     QCOMPARE(window->role(), QAccessible::Window);
     QCOMPARE(panel->role(), QAccessible::Grouping);
     QCOMPARE(panel->text(QAccessible::Name), u"Options"_s);
+}
+
+// The trade code is told to a screen reader by a notice among the window's children; a failed
+// Generate withdraws it with the code, and copying tells nothing new.
+void TestForm1::codeNotice()
+{
+    open();
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(m_form.get());
+    const int last = window->childCount() - 1;
+    QAccessibleInterface *notice = window->child(last);
+    QVERIFY(notice && notice->role() == QAccessible::Notification);
+    QCOMPARE(notice->text(QAccessible::Name), u"Trade code"_s);
+    QCOMPARE(notice->parent()->object(), m_form.get());
+    QCOMPARE(window->indexOfChild(notice), last);
+    const auto told = [notice] {
+        return notice->state().invisible ? u"nothing"_s : notice->text(QAccessible::Description);
+    };
+    QStringList seen{told()};
+    setText(u"Text2_0"_s, u"250"_s);
+    click(u"Command3"_s);
+    seen << told();
+    click(u"Command6"_s);
+    seen << told();
+    setText(u"Text2_0"_s, u"12x"_s);
+    click(u"Command3"_s);
+    seen << told();
+    const QString code = u"12/1/0/,250.0,true,;12/1/0/,250.0,false,"_s;
+    QCOMPARE(seen, QStringList({u"nothing"_s, code, code, u"nothing"_s}));
 }
 
 QTEST_MAIN(TestForm1)
