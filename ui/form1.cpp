@@ -168,8 +168,13 @@ void Form1::connectRow(qint16 row)
     connect(m_combo1.element(row), &QComboBox::activated, this, [this, row] { itemChosen(row); });
     connect(m_text2.element(row), &QLineEdit::textChanged, this,
             [this, row] { sellingPriceChanged(row); });
-    m_text2.element(row)->installEventFilter(this);
-    m_text3.element(row)->installEventFilter(this);
+    for (QLineEdit *box : {m_text2.element(row), m_text3.element(row)}) {
+        box->installEventFilter(this);
+        // The caret waits at the start of the hint, so that clearing the hint on focus moves no
+        // caret: a screen reader told of a caret moving in a box before it hears of the focus
+        // arriving there takes the box for the focus without a word.
+        box->setCursorPosition(0);
+    }
 }
 
 // A key clicks its button, so it does exactly what the button does, within the same limits, and
@@ -251,6 +256,7 @@ void Form1::generateClicked()
 {
     // The old trade code goes first, so that a failure never leaves it looking current.
     m_text5->clear();
+    m_codeNotice->withdraw();
     const GenerateOptions options{ticked(m_check2), ticked(m_check1), ticked(m_check3)};
     const auto fail = [this] { showMessage(u"Please enter everything before!"_s, u"Error"_s); };
     QList<TradeRowTexts> rows;
@@ -270,6 +276,7 @@ void Form1::generateClicked()
         return;
     }
     m_text5->setPlainText(result.tradeCode);
+    m_codeNotice->tell(result.tradeCode);
 }
 
 // The message names no box, so the user is taken there once it is closed, the text selected so

@@ -30,6 +30,7 @@ class QScrollBar;
 QT_END_NAMESPACE
 
 class ItemList;
+class ResultNotice;
 struct GenerateResult;
 
 class Form1 : public QWidget
@@ -120,5 +121,6 @@ private:
     QLabel *m_label3 = nullptr;
     QLabel *m_label4 = nullptr;
     QLabel *m_label5 = nullptr;
-    QLabel *m_percentShown = nullptr; // HScroll1's value, in sight without hovering
+    QLabel *m_percentShown = nullptr;     // HScroll1's value, in sight without hovering
+    ResultNotice *m_codeNotice = nullptr; // Text5's trade code, told to a screen reader
 };

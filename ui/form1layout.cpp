@@ -149,6 +149,7 @@ void Form1::buildLayout()
     m_text5->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_text5->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_text5->setTabChangesFocus(true); // Tab must lead on, or the keyboard is caught here
+    m_codeNotice = new ResultNotice(u"Trade code"_s, this);
     m_command3 = button(this, u"Command3"_s, u"Generate"_s, twips(7800, 9120, 2295, 855),
                         u"Generate"_s);
     m_command2 = button(this, u"Command2"_s, u"-"_s, twips(1080, 1440, 375, 375),

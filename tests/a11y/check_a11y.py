@@ -89,6 +89,18 @@ def focus_is(window, role, name):
     return wait_until(lambda: focused(window) == (role, name))
 
 
+def entries(item_list):
+    """The open list's entries as (name, selected), from the list beside its "Find item" field."""
+    shown = next((n for n in nodes(item_list) if n.getRoleName() == "list"), None)
+    return [(n.name, has(n, pyatspi.STATE_SELECTED)) for n in shown or [] if n is not None]
+
+
+def do_action(node, name):
+    actions = node.queryAction()
+    names = [actions.getName(i) for i in range(actions.nActions)]
+    return name in names and actions.doAction(names.index(name))
+
+
 def listen(event):
     def read(get):
         try:
@@ -98,12 +110,18 @@ def listen(event):
     payload = event.any_data
     if not isinstance(payload, str):
         payload = read(lambda: event.any_data.name)
-    events.append((event.type, read(event.source.getRoleName), payload))
+    events.append((event.type, read(event.source.getRoleName), payload,
+                   read(lambda: event.source.name)))
 
 
 def seen(kind, source_role, payload):
     return any(t.startswith(kind) and r == source_role and payload in (p, any)
-               for t, r, p in events)
+               for t, r, p, _ in events)
+
+
+def first_news(since, source, kinds):
+    """The first of these kinds of event told of that control after events[since]."""
+    return next((t for t, _, _, n in events[since:] if n == source and t.startswith(kinds)), None)
 
 
 def main():
@@ -118,7 +136,8 @@ def main():
         return
     # As a screen reader does: the toolkit tells of a control that leaves only to a listener of
     # state changes.
-    for kind in ("object:children-changed", "object:text-changed", "object:state-changed"):
+    for kind in ("object:children-changed", "object:text-changed", "object:state-changed",
+                 "object:text-caret-moved"):
         pyatspi.Registry.registerEventListener(listen, kind)
     window = app[0]
     check('the window is the frame "Quennel"',
@@ -159,7 +178,43 @@ def main():
           wait_until(lambda: says(item, "Bread")),
           f"text {text_of(item)!r}, description {item.description!r}")
 
-    keys("Tab", "Tab", "2", "5", "0", "Tab")
+    check("closed, the item list is expandable and not expanded",
+          has(item, pyatspi.STATE_EXPANDABLE) and not has(item, pyatspi.STATE_EXPANDED))
+    check('its "ShowMenu" action opens the list', do_action(item, "ShowMenu") and
+          wait_until(lambda: has(item, pyatspi.STATE_EXPANDED)))
+    check('with the typing in a "Find item" field', focus_is(window, "text", "Find item"),
+          focused(window))
+    # Typed text narrows the entries to the names holding it anywhere, the first one highlighted.
+    for typed, shown in [("", [("Apple", False), ("Bread", True), ("Cheese", False)]),
+                         ("e", [("Apple", True), ("Bread", False), ("Cheese", False)]),
+                         ("ee", [("Cheese", True)])]:
+        keys(*typed[-1:])
+        check(f"after typing {typed!r} the open list shows {shown}",
+              wait_until(lambda: entries(item) == shown), entries(item))
+    keys("Return")
+    check("Return picks the highlighted entry and closes the list", wait_until(
+        lambda: text_of(item) == "Cheese" and not has(item, pyatspi.STATE_EXPANDED)),
+          f"text {text_of(item)!r}")
+    check("the focus is back on the item list, the ID box shows the entry's id",
+          focus_is(window, "combo box", "Item, row 1") and
+          wait_until(lambda: text_of(find(window, "text", "ID, row 1")) == "21"), focused(window))
+    keys("Up")
+    check("Up with the list closed chooses the entry before",
+          wait_until(lambda: text_of(item) == "Bread"), text_of(item))
+
+    since = len(events)
+    keys("Tab", "Tab")
+    check("Tab reaches the selling price box, its hint gone for typing",
+          focus_is(window, "text", "Selling price, row 1") and
+          wait_until(lambda: text_of(find(window, "text", "Selling price, row 1")) == ""),
+          focused(window))
+    # A screen reader takes a caret moved in a box for the focus arriving there, and then says
+    # nothing when it hears of the focus itself.
+    first = first_news(since, "Selling price, row 1",
+                       ("object:state-changed:focused", "object:text-caret-moved"))
+    check("the box's focus is told before any caret move in it as its hint goes",
+          first == "object:state-changed:focused", first)
+    keys("2", "5", "0", "Tab")
     check("Tab after the selling price skips the covered box",
           focus_is(window, "text", "Generated buying price, row 1"), focused(window))
     keys("Tab")
@@ -168,6 +223,9 @@ def main():
     check("Return on \"+\" adds row 2, with its names",
           wait_until(lambda: find(window, "combo box", "Item, row 2") is not None and
                      find(window, "text", "Generated buying price, row 2") is not None))
+    row2 = find(window, "combo box", "Item, row 2")
+    check("the new row's item list reads its first item and is expandable",
+          text_of(row2) == "Apple" and has(row2, pyatspi.STATE_EXPANDABLE), text_of(row2))
     check("the new row joins the window as children-changed",
           wait_until(lambda: seen("object:children-changed:add", "frame", "Item, row 2")))
     check("the new row's covered buying price box is not focusable",
@@ -180,6 +238,19 @@ def main():
         lambda: text_of(output) == code), repr(text_of(output)))
     check("the trade code reaches the screen reader as text-changed",
           wait_until(lambda: seen("object:text-changed:insert", "text", code)))
+    # A screen reader presents a text change only in the focused control, and the focus stays on
+    # "Generate": a notification that shows is presented wherever the focus is.
+    notice = find(window, "notification", "Trade code")
+    check("and as a notification that shows, the trade code its description",
+          wait_until(lambda: seen("object:state-changed:showing", "notification", "Trade code"))
+          and notice is not None and notice.description == code,
+          notice and notice.description)
+    since = len(events)
+    keys("ctrl+shift+c")
+    pump(1)
+    check('"Copy to Clipboard" tells nothing new',
+          first_news(since, "Trade code", ("object:state-changed:showing",
+                                           "object:text-changed")) is None)
 
     keys("Tab", "Tab")
     check('"Options" is two Tabs after "Generate"',

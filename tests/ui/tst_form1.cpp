@@ -30,6 +30,7 @@ private slots:
     void returnPressesButtons();
     void focusRingStandsOut_data();
     void focusRingStandsOut();
+    void codeNotice();
 
 private:
     void open(bool seam = true);
@@ -602,6 +603,31 @@ void TestForm1::focusRingStandsOut()
         QVERIFY2(ratio >= 3.0,
                  qPrintable(u"%1 at %2,%3: %4:1"_s.arg(control).arg(p.x()).arg(p.y()).arg(ratio)));
     }
+}
+
+// The trade code is told to a screen reader by a notice among the window's children; a failed
+// Generate withdraws it with the code, and copying tells nothing new.
+void TestForm1::codeNotice()
+{
+    open();
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(m_form.get());
+    const int last = window->childCount() - 1;
+    QAccessibleInterface *notice = window->child(last);
+    QVERIFY(notice && notice->role() == QAccessible::Notification);
+    QCOMPARE(notice->text(QAccessible::Name), u"Trade code"_s);
+    QCOMPARE(notice->parent()->object(), m_form.get());
+    QCOMPARE(window->indexOfChild(notice), last);
+    const auto told = [notice] {
+        return notice->state().invisible ? u"nothing"_s : notice->text(QAccessible::Description);
+    };
+    QStringList seen{told()};
+    for (const QString &steps :
+         {u"Text2_0=250; Command3"_s, u"Command6"_s, u"Text2_0=12x; Command3"_s}) {
+        play(steps);
+        seen << told();
+    }
+    const QString code = u"12/1/0/,250.0,true,;12/1/0/,250.0,false,"_s;
+    QCOMPARE(seen, QStringList({u"nothing"_s, code, code, u"nothing"_s}));
 }
 
 QTEST_MAIN(TestForm1)
