@@ -39,8 +39,8 @@ public:
         }
         case QAccessible::Value:
             return chosen();
-        case QAccessible::Accelerator:
-            return QKeySequence(Qt::Key_Down).toString(QKeySequence::NativeText);
+        case QAccessible::Accelerator: // what opens the list; Down alone picks the next entry
+            return QKeySequence(Qt::ALT | Qt::Key_Down).toString(QKeySequence::NativeText);
         default:
             return QAccessibleWidget::text(t);
         }

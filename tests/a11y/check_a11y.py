@@ -180,6 +180,10 @@ def main():
 
     check("closed, the item list is expandable and not expanded",
           has(item, pyatspi.STATE_EXPANDABLE) and not has(item, pyatspi.STATE_EXPANDED))
+    actions = item.queryAction()
+    bindings = {actions.getName(i): actions.getKeyBinding(i) for i in range(actions.nActions)}
+    check('its "ShowMenu" action names the key that opens the list, Alt+Down',
+          "Alt+Down" in bindings.get("ShowMenu", ""), bindings)
     check('its "ShowMenu" action opens the list', do_action(item, "ShowMenu") and
           wait_until(lambda: has(item, pyatspi.STATE_EXPANDED)))
     check('with the typing in a "Find item" field', focus_is(window, "text", "Find item"),
