@@ -307,6 +307,10 @@ void Form1::focusFailedBox(const GenerateResult &result)
     QLineEdit *failed = boxes->element(qint16(result.failedRow));
     if (!failed)
         return;
+    // The open options panel may lie over the box (rows 4 to 9); it closes as "X" closes it, so
+    // that the user sees the box and the focus is nowhere unseen.
+    if (m_picture1->isVisible() && m_picture1->geometry().intersects(failed->geometry()))
+        m_command4->click();
     // A price box still showing its hint loses it here, through its usual focus handling.
     failed->setFocus(Qt::OtherFocusReason);
     failed->selectAll();

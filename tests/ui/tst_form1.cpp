@@ -198,6 +198,13 @@ void TestForm1::scenarios_data()
         u"Check1=0; Text2_0=250; Text3_0=200; Command1; Text2_1=40000; Command3"
         u" => focus selection"_s)
             << u"Text2_1|40000"_s;
+    row("under the open options panel: the panel closes, the box takes the focus",
+        u"Check1=0; Check2=0; Text2_0=250; Command1; Command1; Command1; Text2_3=12x; Command5;"
+        u" Command3 => panel focus selection"_s)
+            << u"closed|Text2_3|12x"_s;
+    row("beside the open options panel: the panel stays",
+        u"Check1=0; Check2=0; Text2_0=12x; Command5; Command3 => panel focus"_s)
+            << u"shown|Text2_0"_s;
     row("generated price, after the real box, which is plain", u"Command3 => box focus selection"_s)
             << error + u"|Text4_0|Price will be generated"_s;
     row("no catalogue",
