@@ -12,14 +12,12 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QTextDocument>
 
 #include <utility>
@@ -126,23 +124,6 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-// Return and Escape are no shortcuts: an item list's popup acts on them (chooses, closes) while
-// they are still being looked up as shortcuts, and the window would act on them as well. A key
-// that reaches the window was used by no control and no popup. Escape closes only a shown panel,
-// as "X" can only be clicked then.
-void Form1::keyPressEvent(QKeyEvent *event)
-{
-    const int key = event->key();
-    const bool ctrl = (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
-    if (!event->isAutoRepeat()) {
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && ctrl)
-            return m_command3->click();
-        if (event->matches(QKeySequence::Cancel) && m_picture1->isVisible())
-            return m_command4->click();
-    }
-    QWidget::keyPressEvent(event);
-}
-
 void Form1::connectControls()
 {
     connect(m_command1, &QPushButton::clicked, this, &Form1::addRowClicked);
@@ -175,31 +156,6 @@ void Form1::connectRow(qint16 row)
         // arriving there takes the box for the focus without a word.
         box->setCursorPosition(0);
     }
-}
-
-// A key clicks its button, so it does exactly what the button does, within the same limits, and
-// one press is one click. A focused control that uses the key keeps it, and so does an open popup.
-void Form1::setUpShortcuts()
-{
-    const auto name = [](QPushButton *button, const QKeySequence &key) {
-        const QString text = key.toString(QKeySequence::NativeText);
-        button->setToolTip(button->accessibleName() + u" ("_s + text + u')');
-        button->setAccessibleDescription(text);
-    };
-    const auto bind = [name](QPushButton *button, const QList<QKeySequence> &keys) {
-        auto *shortcut = new QShortcut(button);
-        shortcut->setKeys(keys);
-        shortcut->setAutoRepeat(false);
-        QObject::connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
-        name(button, keys.first());
-    };
-    bind(m_command6, {Qt::CTRL | Qt::SHIFT | Qt::Key_C});
-    bind(m_command1, {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal});
-    bind(m_command2, {Qt::CTRL | Qt::Key_Minus});
-    bind(m_command5, {Qt::CTRL | Qt::Key_O});
-    // Taken in keyPressEvent.
-    name(m_command3, QKeySequence(Qt::CTRL | Qt::Key_Return));
-    name(m_command4, QKeySequence(QKeySequence::Cancel));
 }
 
 void Form1::load()
