@@ -5,6 +5,7 @@
 #include "derivedprice.h"
 #include "generate.h"
 #include "itemlist.h"
+#include "resultnotice.h"
 #include "windowaccessible.h"
 
 #include <QCheckBox>

@@ -4,6 +4,7 @@
 #include "itemlist.h"
 #include "itemlistaccessible.h"
 #include "quennelicon.h"
+#include "resultnotice.h"
 #include "windowaccessible.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windowaccessible.h"
+#include "resultnotice.h"
 
-#include <QAccessibleObject>
 #include <QAccessibleWidget>
 #include <QWidget>
 
@@ -46,48 +46,10 @@ private:
     }
 };
 
-class ResultNoticeAccessible : public QAccessibleObject
-{
-public:
-    explicit ResultNoticeAccessible(ResultNotice *notice)
-        : QAccessibleObject(notice)
-    { }
-
-    QAccessibleInterface *parent() const override
-    {
-        return QAccessible::queryAccessibleInterface(object()->parent());
-    }
-    QAccessibleInterface *child(int /*index*/) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface * /*child*/) const override { return -1; }
-    QString text(QAccessible::Text t) const override
-    {
-        switch (t) {
-        case QAccessible::Name:
-            return notice()->name();
-        case QAccessible::Description:
-            return notice()->text();
-        default:
-            return QString();
-        }
-    }
-    QAccessible::Role role() const override { return QAccessible::Notification; }
-    QAccessible::State state() const override
-    {
-        QAccessible::State s;
-        s.invisible = !notice()->isShown();
-        s.readOnly = true;
-        return s;
-    }
-
-private:
-    ResultNotice *notice() const { return static_cast<ResultNotice *>(object()); }
-};
-
 QAccessibleInterface *windowFactory(const QString &className, QObject *object)
 {
-    if (className == "ResultNotice"_L1)
-        return new ResultNoticeAccessible(static_cast<ResultNotice *>(object));
+    if (auto *notice = qobject_cast<ResultNotice *>(object))
+        return accessibleResultNotice(notice);
     auto *widget = qobject_cast<QWidget *>(object);
     if (!widget)
         return nullptr;
@@ -127,30 +89,4 @@ void announceLeaving(std::initializer_list<QWidget *> controls)
 {
     for (QWidget *control : controls)
         announce(control, QAccessible::ObjectDestroyed);
-}
-
-ResultNotice::ResultNotice(const QString &name, QWidget *window)
-    : QObject(window)
-    , m_name(name)
-{
-    setObjectName(name);
-}
-
-void ResultNotice::tell(const QString &text)
-{
-    withdraw();
-    if (text.isEmpty())
-        return;
-    m_text = text;
-    m_shown = true;
-    announce(this, QAccessible::ObjectShow);
-}
-
-void ResultNotice::withdraw()
-{
-    if (!m_shown)
-        return;
-    m_shown = false;
-    m_text.clear();
-    announce(this, QAccessible::ObjectHide);
 }

@@ -20,29 +20,3 @@ void installWindowAccessibility();
 // so a row added or removed went unnoticed.
 void announceJoined(std::initializer_list<QWidget *> controls);
 void announceLeaving(std::initializer_list<QWidget *> controls);
-
-// A result shown away from the focus, told to a screen reader as a notification named after the
-// box that shows it: the trade code in "Trade code" while the focus stays on "Generate". The
-// toolkit tells the result only as a change of that box's text, which a screen reader presents
-// for the focused control alone. Nothing of it is drawn; it is a child of its window in the
-// accessibility tree, shown from the moment it is told until it is withdrawn.
-class ResultNotice : public QObject
-{
-    Q_OBJECT
-
-public:
-    ResultNotice(const QString &name, QWidget *window);
-
-    // Shows the notice anew with that text, which a screen reader then presents; an empty text
-    // leaves it withdrawn.
-    void tell(const QString &text);
-    void withdraw();
-    QString name() const { return m_name; }
-    QString text() const { return m_text; }
-    bool isShown() const { return m_shown; }
-
-private:
-    QString m_name;
-    QString m_text;
-    bool m_shown = false;
-};
