@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "systemfile.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -29,7 +31,6 @@ public:
     enum class Encoding { Bytes, Utf16LE, Utf16BE };
 
     explicit ProfileFile(const char *path);
-    ~ProfileFile();
     ProfileFile(const ProfileFile &) = delete;
     ProfileFile &operator=(const ProfileFile &) = delete;
 
@@ -47,11 +48,10 @@ public:
 private:
     friend class TextReader;
 
-    int m_fd = -1;
-    // Where the text starts past its byte order mark, and where the file ended when it was
-    // opened: what the file gains meanwhile is left for the next read.
-    long long m_textStart = 0;
-    long long m_size = 0;
+    // The file's size stays what it was when it was opened: what the file gains meanwhile is
+    // left for the next read.
+    SystemFile m_system;
+    long long m_textStart = 0; // where the text starts past its byte order mark
     Encoding m_encoding = Encoding::Bytes;
 };
 

@@ -3,34 +3,12 @@
 #include "initext.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace ini {
 namespace {
 
 constexpr std::size_t None = std::string_view::npos;
-
-// pread until n bytes, the end of the file or an error (-1).
-long long readAt(int fd, char *out, std::size_t n, long long offset)
-{
-    std::size_t filled = 0;
-    while (filled < n) {
-        const ssize_t got
-                = ::pread(fd, out + filled, n - filled, offset + static_cast<long long>(filled));
-        if (got > 0)
-            filled += static_cast<std::size_t>(got);
-        else if (got == 0)
-            break;
-        else if (errno != EINTR)
-            return -1;
-    }
-    return static_cast<long long>(filled);
-}
 
 // A line too long for the window, seen once from its first byte (never a blank) to its end in
 // pieces. It keeps where the line's parts begin and end (the first NUL, the first "=", the last
@@ -274,28 +252,12 @@ void LongLine::writeStandIn(std::string &out) const
 } // namespace
 
 ProfileFile::ProfileFile(const char *path)
+    : m_system(path)
 {
-    // An empty name is no file, never the working directory.
-    if (!path || !*path)
-        return;
-    // Non-blocking, so that a FIFO given as the file cannot stall the open; it is no regular
-    // file and reads as empty like any other.
-    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return;
-    struct stat info
-    {
-    };
     char mark[3] = {};
-    const long long marked = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)
-            ? readAt(fd, mark, sizeof mark, 0)
-            : -1;
-    if (marked < 0) {
-        ::close(fd);
+    const long long marked = m_system.readAt(mark, sizeof mark, 0);
+    if (marked <= 0)
         return;
-    }
-    m_fd = fd;
-    m_size = static_cast<long long>(info.st_size);
     const std::string_view start(mark, static_cast<std::size_t>(marked));
     if (start.starts_with("\xEF\xBB\xBF")) {
         m_textStart = 3;
@@ -303,12 +265,6 @@ ProfileFile::ProfileFile(const char *path)
         m_textStart = 2;
         m_encoding = start[0] == '\xFE' ? Encoding::Utf16BE : Encoding::Utf16LE;
     }
-}
-
-ProfileFile::~ProfileFile()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
 }
 
 void ProfileFile::scan(const std::function<bool(std::string_view)> &piece, std::size_t window) const
@@ -339,21 +295,18 @@ std::size_t TextReader::read(char *out, std::size_t n)
 
 std::size_t TextReader::readFile(char *out, std::size_t n)
 {
-    if (m_file.m_fd < 0 || m_failed || m_offset >= m_file.m_size)
+    const SystemFile &file = m_file.m_system;
+    if (!file.isOpen() || m_failed || m_offset >= file.size())
         return 0;
     n = static_cast<std::size_t>(
-            std::min<long long>(static_cast<long long>(n), m_file.m_size - m_offset));
-    for (;;) {
-        const ssize_t got = ::pread(m_file.m_fd, out, n, m_offset);
-        if (got >= 0) {
-            m_offset += got;
-            return static_cast<std::size_t>(got);
-        }
-        if (errno != EINTR) {
-            m_failed = true;
-            return 0;
-        }
+            std::min<long long>(static_cast<long long>(n), file.size() - m_offset));
+    const long long got = file.readAt(out, n, m_offset);
+    if (got < 0) {
+        m_failed = true;
+        return 0;
     }
+    m_offset += got;
+    return static_cast<std::size_t>(got);
 }
 
 bool TextReader::unitAhead()

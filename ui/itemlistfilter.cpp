@@ -77,15 +77,15 @@ void ItemListFilter::refilter(bool withinShown)
         m_shown = QList<int>(); // gives the memory back
         return;
     }
-    const QStringList &names = m_entries->names();
-    const auto matches
-            = [&](int entry) { return names.at(entry).contains(m_text, Qt::CaseInsensitive); };
+    const auto matches = [&](int entry) {
+        return m_entries->name(entry).contains(m_text, Qt::CaseInsensitive);
+    };
     if (withinShown) {
         m_shown.removeIf([&](int entry) { return !matches(entry); });
         return;
     }
     m_shown.clear();
-    for (int entry = 0; entry < names.size(); ++entry) {
+    for (int entry = 0, count = m_entries->rowCount(); entry < count; ++entry) {
         if (matches(entry))
             m_shown.append(entry);
     }

@@ -26,6 +26,8 @@ public:
     // Takes over other's storage when both hold the same names.
     void shareNames(const ItemListModel &other);
     const QStringList &names() const { return m_names; }
+    // The name of one entry, 0 <= entry < rowCount().
+    QStringView name(int entry) const { return m_names.at(entry); }
 
 private:
     QStringList m_names;
