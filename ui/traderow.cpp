@@ -33,6 +33,14 @@ QWidget *copyOf(const QWidget &model)
     return copy;
 }
 
+// Row 0's bare control of a column: the item list is the one column of another kind.
+QWidget *firstOf(const TradeColumn &column, QWidget *window)
+{
+    if (column.column == Column::ItemList)
+        return new ItemList(window);
+    return new QLineEdit(window);
+}
+
 } // namespace
 
 ItemList *TradeRow::itemList() const
@@ -69,12 +77,8 @@ TradeRowTexts TradeRow::texts(int index) const
 TradeRows::TradeRows(QWidget *window)
 {
     m_arrays.reserve(TradeColumns.size());
-    for (const TradeColumn &column : TradeColumns) {
-        QWidget *first = column.column == Column::ItemList
-                ? static_cast<QWidget *>(new ItemList(window))
-                : new QLineEdit(window);
-        m_arrays.emplace_back(column.array.toString(), first, copyOf);
-    }
+    for (const TradeColumn &column : TradeColumns)
+        m_arrays.emplace_back(column.array.toString(), firstOf(column, window), copyOf);
 }
 
 TradeRow TradeRows::row(qint16 index) const
@@ -119,14 +123,17 @@ TradeRow TradeRows::create(qint16 index)
 
 void TradeRows::destroy(qint16 index)
 {
-    for (ControlArray<QWidget> &array : m_arrays)
-        array.destroy(index);
+    for (ControlArray<QWidget> &column : m_arrays)
+        column.destroy(index);
 }
 
 const TradeColumn *columnOf(GenerateResult::Box box)
 {
     if (box == GenerateResult::Box::None)
         return nullptr;
-    const auto column = std::ranges::find(TradeColumns, box, &TradeColumn::box);
-    return column == TradeColumns.end() ? nullptr : &*column;
+    for (const TradeColumn &column : TradeColumns) {
+        if (column.box == box)
+            return &column;
+    }
+    return nullptr;
 }

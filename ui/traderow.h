@@ -102,7 +102,7 @@ struct TradeRow
     QLineEdit *box(Column column) const; // nullptr for the item list
     bool complete() const;               // every column has its element
     bool isEmpty() const;                // no column has
-    // What Generate reads of the row: the text of each box it may read.
+    // What Generate reads of a complete row: the text of each box it may read.
     TradeRowTexts texts(int index) const;
 };
 
