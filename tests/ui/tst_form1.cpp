@@ -27,6 +27,25 @@ QTestData &scenario(const char *name, const QString &steps)
 const QString Error = u"Error: Please enter everything before!"_s;
 const QString Code = u"12/1/0/,250.0,true,;12/1/0/,250.0,false,"_s;
 
+// Fills a box, ticks a check box (1) or not (0), or sets a bar; false where the control takes no
+// such value.
+bool fill(QWidget *w, const QString &value)
+{
+    bool number = false;
+    const int percent = value.toInt(&number);
+    if (auto *box = qobject_cast<QLineEdit *>(w))
+        box->setText(value);
+    else if (auto *output = qobject_cast<QPlainTextEdit *>(w))
+        output->setPlainText(value);
+    else if (auto *check = qobject_cast<QCheckBox *>(w); check && (value == u"0" || value == u"1"))
+        check->setChecked(value == u"1");
+    else if (auto *bar = qobject_cast<QAbstractSlider *>(w); bar && number)
+        bar->setValue(percent);
+    else
+        return false;
+    return true;
+}
+
 } // namespace
 
 class TestForm1 : public QObject
@@ -59,6 +78,8 @@ private:
     void open(bool seam = true);
     void runScenario();
     bool play(const QString &steps, bool realBox = false);
+    QString doStep(const QString &step, bool realBox);
+    QString clickAnsweringTheBox(QWidget *w);
     QString probe(const QString &what) const;
     void writeCatalogue(const QByteArray &text) const
     {
@@ -121,80 +142,74 @@ void TestForm1::runScenario()
 bool TestForm1::play(const QString &steps, bool realBox)
 {
     for (const QString &step : steps.split(u"; "_s, Qt::SkipEmptyParts)) {
-        const auto fail = [&step](const char *why) {
-            QTest::qFail(qPrintable(u"step \"%1\": %2"_s.arg(step, QLatin1StringView(why))),
-                         __FILE__, __LINE__);
-            return false;
-        };
-        const QString name = step.section(u'=', 0, 0);
-        const QString value = step.section(u'=', 1);
-        const bool fills = step.contains(u'=');
-        if (name == u"locale") {
-            if (m_form)
-                return fail("the window is open already");
-            m_locale = QLocale(value);
-            continue;
-        }
-        if (name == u"id.txt") {
-            if (fills)
-                writeCatalogue(value.toUtf8());
-            else if (!QFile::remove(m_dir.filePath(name)))
-                return fail("no catalogue to remove");
-            continue;
-        }
-        if (!m_form)
-            open(!realBox);
+        const QString fault = doStep(step, realBox);
+        if (!fault.isEmpty())
+            QTest::qFail(qPrintable(u"step \"%1\": %2"_s.arg(step, fault)), __FILE__, __LINE__);
         if (QTest::currentTestFailed())
             return false;
-        if (step.startsWith(u'<') && step.endsWith(u'>')) {
-            const QKeySequence keys = QKeySequence::fromString(step.sliced(1).chopped(1));
-            if (keys.isEmpty() || keys[0].key() == Qt::Key_unknown)
-                return fail("no such key");
-            QTest::keySequence(QApplication::focusWidget(), keys);
-            continue;
-        }
-        QWidget *w = get(name.mid(name.startsWith(u'@') ? 1 : 0));
-        if (!w)
-            return fail("no such control");
-        const bool answer = realBox && name == u"Command3";
-        if (answer)
-            QTimer::singleShot(0, this, [this] {
-                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-                if (!box)
-                    return;
-                const bool plain = box->icon() == QMessageBox::NoIcon
-                        && box->standardButtons() == QMessageBox::Ok;
-                m_messages << (plain ? box->windowTitle() + u": "_s + box->text()
-                                     : u"no plain box"_s);
-                box->done(QMessageBox::Ok);
-            });
-        bool number = false;
-        const int percent = value.toInt(&number);
-        if (name.startsWith(u'@'))
-            w->setFocus(Qt::OtherFocusReason);
-        else if (!fills)
-            QTest::mouseClick(w, Qt::LeftButton);
-        else if (auto *box = qobject_cast<QLineEdit *>(w))
-            box->setText(value);
-        else if (auto *output = qobject_cast<QPlainTextEdit *>(w))
-            output->setPlainText(value);
-        else if (auto *check = qobject_cast<QCheckBox *>(w);
-                 check && (value == u"0" || value == u"1"))
-            check->setChecked(value == u"1");
-        else if (auto *bar = qobject_cast<QAbstractSlider *>(w); bar && number)
-            bar->setValue(percent);
-        else
-            return fail("the control takes no such value");
-        if (answer) {
-            // As the window manager does once the box is gone.
-            m_form->activateWindow();
-            if (!QTest::qWaitForWindowActive(m_form.get()))
-                return fail("the window is not active again");
-        }
     }
     if (!m_form)
         open(!realBox);
     return !QTest::currentTestFailed();
+}
+
+// What keeps the step from being done, or nothing.
+QString TestForm1::doStep(const QString &step, bool realBox)
+{
+    const QString name = step.section(u'=', 0, 0);
+    const QString value = step.section(u'=', 1);
+    if (name == u"locale") {
+        if (m_form)
+            return u"the window is open already"_s;
+        m_locale = QLocale(value);
+        return {};
+    }
+    if (name == u"id.txt") {
+        if (step.contains(u'='))
+            writeCatalogue(value.toUtf8());
+        else if (!QFile::remove(m_dir.filePath(name)))
+            return u"no catalogue to remove"_s;
+        return {};
+    }
+    if (!m_form)
+        open(!realBox);
+    if (step.startsWith(u'<') && step.endsWith(u'>')) {
+        const QKeySequence keys = QKeySequence::fromString(step.sliced(1).chopped(1));
+        if (keys.isEmpty() || keys[0].key() == Qt::Key_unknown)
+            return u"no such key"_s;
+        QTest::keySequence(QApplication::focusWidget(), keys);
+        return {};
+    }
+    QWidget *w = get(name.mid(name.startsWith(u'@') ? 1 : 0));
+    if (!w)
+        return u"no such control"_s;
+    if (name.startsWith(u'@'))
+        w->setFocus(Qt::OtherFocusReason);
+    else if (step.contains(u'='))
+        return fill(w, value) ? QString() : u"the control takes no such value"_s;
+    else if (realBox && name == u"Command3")
+        return clickAnsweringTheBox(w);
+    else
+        QTest::mouseClick(w, Qt::LeftButton);
+    return {};
+}
+
+// The real message box that the click may show is answered, and the window is made active
+// again, as the window manager does once the box is gone.
+QString TestForm1::clickAnsweringTheBox(QWidget *w)
+{
+    QTimer::singleShot(0, this, [this] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        const bool plain
+                = box->icon() == QMessageBox::NoIcon && box->standardButtons() == QMessageBox::Ok;
+        m_messages << (plain ? box->windowTitle() + u": "_s + box->text() : u"no plain box"_s);
+        box->done(QMessageBox::Ok);
+    });
+    QTest::mouseClick(w, Qt::LeftButton);
+    m_form->activateWindow();
+    return QTest::qWaitForWindowActive(m_form.get()) ? QString() : u"the window stays inactive"_s;
 }
 
 // A control's name reads its text ("chosen of count" for an item list), "?Name" whether it
@@ -307,8 +322,7 @@ void TestForm1::generatedBuyingPrice_data()
     scenario("after the third key", u"HScroll1=50; Text2_0; <2>; <5>; <0> => Text4_0"_s)
             << u"125"_s;
     scenario("moving the bar recomputes no row",
-             u"Text2_0=250; Command1; HScroll1=50"
-             u" => Text4_0 Text4_1"_s)
+             u"Text2_0=250; Command1; HScroll1=50 => Text4_0 Text4_1"_s)
             << u"250|250"_s;
     scenario("a selling price that is no number leaves it",
              u"Text2_0=250; Text2_0=; Text2_0=25x => Text4_0"_s)
@@ -321,8 +335,7 @@ void TestForm1::generatedBuyingPrice_data()
     scenario("the bar's percentage at start", u" => percent"_s)
             << u"100 % read as 100, tip 100 %"_s;
     scenario("the bar's percentage, down with Left",
-             u"Command5; @HScroll1; <Left>; <PgDown>"
-             u" => percent"_s)
+             u"Command5; @HScroll1; <Left>; <PgDown> => percent"_s)
             << u"89 % read as 89, tip 89 %"_s;
     scenario("the bar's percentage, up with Right, as it is drawn",
              u"Command5; @HScroll1; <Home>; <Right>; <PgUp> => percent"_s)
@@ -407,12 +420,10 @@ void TestForm1::keysClickTheirButtons_data()
     scenario("Return on -", u"Command1; @Command2; <Return> => rows"_s) << u"0"_s;
     scenario("Enter on Generate", u"Text2_0=250; @Command3; <Num+Enter> => Text5"_s) << Code;
     scenario("Return on Options, Enter on X",
-             u"@Command5; <Return>; @Command4; <Num+Enter>"
-             u" => panel focus"_s)
+             u"@Command5; <Return>; @Command4; <Num+Enter> => panel focus"_s)
             << u"closed|Command5"_s;
     scenario("Enter on Options, Return on X",
-             u"@Command5; <Num+Enter>; @Command4; <Return>"
-             u" => panel focus"_s)
+             u"@Command5; <Num+Enter>; @Command4; <Return> => panel focus"_s)
             << u"closed|Command5"_s;
     scenario("Return on Copy to Clipboard", u"Text5=abc; @Command6; <Return> => clipboard"_s)
             << u"abc"_s;
