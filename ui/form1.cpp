@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -63,6 +64,13 @@ QString plainTextOf(const QTextDocument &document)
     return text;
 }
 
+// Clears a price box that still shows its hint: what the user typed there is theirs and stays.
+void clearHint(QLineEdit &box, const TradeColumn &column)
+{
+    if (column.clearsOnFocus && box.text() == column.text)
+        box.clear();
+}
+
 } // namespace
 
 Form1::Form1(const QString &cataloguePath, const QLocale &locale, QWidget *parent)
@@ -101,15 +109,55 @@ void Form1::setShowMessage(ShowMessage show)
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    // Focus entering a price box clears it only while it still shows its hint: what the user
-    // typed there is theirs and stays.
-    if (event->type() == QEvent::FocusIn) {
-        const TradeColumn *column = m_rows.columnOf(watched);
-        auto *box = qobject_cast<QLineEdit *>(watched);
-        if (column && column->clearsOnFocus && box && box->text() == column->text)
-            box->clear();
+    switch (event->type()) {
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+    case QEvent::MouseButtonRelease:
+        if (auto *box = qobject_cast<QLineEdit *>(watched)) {
+            if (const TradeColumn *column = m_rows.columnOf(box))
+                priceBoxEvent(*box, *column, *event);
+        }
+        break;
+    default:
+        break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// A price is typed anew, never joined to what the box showed: entered by Tab or a click, the box
+// has its text selected, so the first key replaces it. Only later clicks place the caret, for an
+// edit of one digit.
+void Form1::priceBoxEvent(QLineEdit &box, const TradeColumn &column, const QEvent &event)
+{
+    switch (event.type()) {
+    case QEvent::FocusIn: {
+        clearHint(box, column);
+        if (!column.selectsOnEntry)
+            break;
+        const Qt::FocusReason reason = static_cast<const QFocusEvent &>(event).reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+            box.selectAll();
+        // The press that brings the focus goes on to place the caret, which drops a selection
+        // made now: the text is selected as that click ends.
+        m_clickedInto = reason == Qt::MouseFocusReason ? &box : nullptr;
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        if (m_clickedInto != &box)
+            break;
+        m_clickedInto = nullptr;
+        // A text the user selected by dragging stays as they selected it.
+        if (static_cast<const QMouseEvent &>(event).button() == Qt::LeftButton
+            && !box.hasSelectedText())
+            box.selectAll();
+        break;
+    case QEvent::FocusOut:
+        if (m_clickedInto == &box)
+            m_clickedInto = nullptr;
+        break;
+    default:
+        break;
+    }
 }
 
 void Form1::connectControls()
@@ -139,7 +187,7 @@ void Form1::connectRow(qint16 row)
     connect(controls.box(Column::SellingPrice), &QLineEdit::textChanged, this,
             [this, row] { sellingPriceChanged(row); });
     for (const TradeColumn &column : TradeColumns) {
-        if (!column.clearsOnFocus)
+        if (!column.clearsOnFocus && !column.selectsOnEntry)
             continue;
         QLineEdit *box = controls.box(column.column);
         box->installEventFilter(this);

@@ -21,6 +21,7 @@
 #include "traderow.h"
 
 #include <QLocale>
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -74,6 +75,7 @@ private:
     // form1.cpp
     void connectControls();
     void connectRow(qint16 row);
+    void priceBoxEvent(QLineEdit &box, const TradeColumn &column, const QEvent &event);
     void setUpShortcuts();
     void load();
     void selectFirstEntry(qint16 row);
@@ -121,4 +123,5 @@ private:
     QLabel *m_label5 = nullptr;
     QLabel *m_percentShown = nullptr;     // HScroll1's value, in sight without hovering
     ResultNotice *m_codeNotice = nullptr; // Text5's trade code, told to a screen reader
+    QPointer<QLineEdit> m_clickedInto;    // entered by the click still under way
 };

@@ -34,9 +34,11 @@ struct TradeColumn
     QStringView accessibleName; // followed by the row as the user counts it
     QRect twips;                // row 0's place and size
     // A box's own: what row 0's box shows at start, whether focus clears that text as a hint,
-    // whether a new row's box starts with the text row 0's box shows then instead.
+    // whether entering it by Tab or a click selects its text so that typing replaces it, whether
+    // a new row's box starts with the text row 0's box shows then instead.
     QStringView text = {};
     bool clearsOnFocus = false;
+    bool selectsOnEntry = false;
     bool copiesText = false;
     bool readOnly = false;
     Qt::Alignment alignment = {};
@@ -65,6 +67,7 @@ inline constexpr std::array<TradeColumn, 5> TradeColumns{{
          .twips = QRect(4680, 960, 3495, 285),
          .text = u"Enter sellingprice here",
          .clearsOnFocus = true,
+         .selectsOnEntry = true,
          .copiesText = true,
          .alignment = Qt::AlignCenter,
          .box = GenerateResult::Box::SellingPrice,
@@ -75,6 +78,7 @@ inline constexpr std::array<TradeColumn, 5> TradeColumns{{
          .twips = QRect(8400, 960, 3495, 285),
          .text = u"Enter buyingprice here",
          .clearsOnFocus = true,
+         .selectsOnEntry = true,
          .copiesText = true,
          .alignment = Qt::AlignCenter,
          .box = GenerateResult::Box::BuyingPrice,

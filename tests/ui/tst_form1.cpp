@@ -78,6 +78,7 @@ private:
     void runScenario();
     bool play(const QString &steps, bool realBox = false);
     QString doStep(const QString &step, bool realBox);
+    static void click(QWidget *w);
     QString clickAnsweringTheBox(QWidget *w);
     QString probe(const QString &what) const;
     void writeCatalogue(const QByteArray &text) const
@@ -189,8 +190,16 @@ QString TestForm1::doStep(const QString &step, bool realBox)
     else if (realBox && name == u"Command3")
         return clickAnsweringTheBox(w);
     else
-        QTest::mouseClick(w, Qt::LeftButton);
+        click(w);
     return {};
+}
+
+// A user clicks on what they see: the control is drawn first, so that a click in a box lands on
+// its text as drawn, not as it lay before the text changed.
+void TestForm1::click(QWidget *w)
+{
+    w->repaint();
+    QTest::mouseClick(w, Qt::LeftButton);
 }
 
 // The real message box that the click may show is answered, and the window is made active
@@ -206,7 +215,7 @@ QString TestForm1::clickAnsweringTheBox(QWidget *w)
         m_messages << (plain ? box->windowTitle() + u": "_s + box->text() : u"no plain box"_s);
         box->done(QMessageBox::Ok);
     });
-    QTest::mouseClick(w, Qt::LeftButton);
+    click(w);
     m_form->activateWindow();
     return QTest::qWaitForWindowActive(m_form.get()) ? QString() : u"the window stays inactive"_s;
 }
@@ -380,6 +389,21 @@ void TestForm1::focusGoesWhereTheUserWorks_data()
     scenario("to the generated price, after the real box, which is plain",
              u"Command3 => box focus selection"_s)
             << Error + u"|Text4_0|Price will be generated"_s;
+    // Entered by a click or Tab a price box has its text selected: typing replaces it. A second
+    // click places the caret.
+    scenario("a click into a new row's copied price",
+             u"Text2_0=250; Command1; Text2_1; <4>; <0>; Command3 => Text2_1 Text5"_s)
+            << u"40|"_s + Code + u";12/1/0/,40.0,true,;12/1/0/,40.0,false,"_s;
+    scenario("a click into a typed buying price",
+             u"Check1=0; Text3_0=200; Text3_0; <3> => Text3_0"_s)
+            << u"3"_s;
+    scenario("Tab and Shift+Tab into typed prices",
+             u"Check1=0; Text2_0=250; Text3_0=200; @Combo1_0; <Tab>; <Tab>; <4>; <Tab>; <3>;"
+             u" <Backtab>; <5> => Text2_0 Text3_0"_s)
+            << u"5|3"_s;
+    scenario("a second click to edit one digit",
+             u"Text2_0=2400; Text2_0; Text2_0; <Backspace>; <5> => Text2_0"_s)
+            << u"2500"_s;
     scenario("and clears only a hint, by click or Tab, in added rows too",
              u"Check1=0; Command1; Text2_0; Text2_0=250; <Tab>; Text3_0=200; <Backtab>; <Tab>;"
              u" @Text2_1; <Tab> => focus Text2_0 Text3_0 Text2_1 Text3_1"_s)
