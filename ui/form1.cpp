@@ -3,6 +3,7 @@
 
 #include "catalogue.h"
 #include "derivedprice.h"
+#include "faultmark.h"
 #include "generate.h"
 #include "itemlist.h"
 #include "resultnotice.h"
@@ -255,6 +256,7 @@ void Form1::generateClicked()
     // The old trade code goes first, so that a failure never leaves it looking current.
     m_text5->clear();
     m_codeNotice->withdraw();
+    m_faultMark->clear();
     const GenerateOptions options{ticked(m_check2), ticked(m_check1), ticked(m_check3)};
     const auto fail = [this] { showMessage(u"Please enter everything before!"_s, u"Error"_s); };
     QList<TradeRowTexts> rows;
@@ -274,23 +276,33 @@ void Form1::generateClicked()
     m_codeNotice->tell(result.tradeCode);
 }
 
-// The message names no box, so the user is taken there once it is closed, the text selected so
-// that typing replaces it. Read-only boxes take the focus too: the user sees where the fault is.
+// The message names no box, so once it is closed the user is taken to where the fault is fixed,
+// the text there selected so that typing replaces it, and the failed box is marked.
 void Form1::focusFailedBox(const GenerateResult &result)
 {
     const TradeColumn *column = columnOf(result.failedBox);
     if (!column || !std::in_range<qint16>(result.failedRow))
         return; // no box to show
-    QLineEdit *failed = m_rows.row(qint16(result.failedRow)).box(column->column);
-    if (!failed)
+    const TradeRow row = m_rows.row(qint16(result.failedRow));
+    QLineEdit *failed = row.box(column->column);
+    QWidget *fix = row[column->fixedIn];
+    if (!failed || !fix)
         return;
-    // The open options panel may lie over the box (rows 4 to 9); it closes as "X" closes it, so
-    // that the user sees the box and the focus is nowhere unseen.
-    if (m_picture1->isVisible() && m_picture1->geometry().intersects(failed->geometry()))
+    // The open options panel may lie over the row (rows 4 to 12); it closes as "X" closes it, so
+    // that the user sees the mark and the focus is nowhere unseen.
+    const QRect shown = m_picture1->geometry();
+    if (m_picture1->isVisible()
+        && (shown.intersects(failed->geometry()) || shown.intersects(fix->geometry())))
         m_command4->click();
-    // A price box still showing its hint loses it here, through its usual focus handling.
-    failed->setFocus(Qt::OtherFocusReason);
-    failed->selectAll();
+    // A hint goes now rather than when the focus arrives, which may be only once the window is
+    // active again: its going would count as the change that ends the mark.
+    auto *fixBox = qobject_cast<QLineEdit *>(fix);
+    if (fixBox)
+        clearHint(*fixBox, TradeColumns.at(size_t(column->fixedIn)));
+    fix->setFocus(Qt::OtherFocusReason);
+    if (fixBox)
+        fixBox->selectAll();
+    m_faultMark->mark(failed);
 }
 
 void Form1::addRowClicked()

@@ -35,6 +35,7 @@ class QPushButton;
 class QScrollBar;
 QT_END_NAMESPACE
 
+class FaultMark;
 class ResultNotice;
 
 class Form1 : public QWidget
@@ -123,5 +124,6 @@ private:
     QLabel *m_label5 = nullptr;
     QLabel *m_percentShown = nullptr;     // HScroll1's value, in sight without hovering
     ResultNotice *m_codeNotice = nullptr; // Text5's trade code, told to a screen reader
+    FaultMark *m_faultMark = nullptr;     // the box the last Generate failed on
     QPointer<QLineEdit> m_clickedInto;    // entered by the click still under way
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1.h"
 
+#include "faultmark.h"
 #include "itemlist.h"
 #include "itemlistaccessible.h"
 #include "quennelicon.h"
@@ -146,6 +147,7 @@ void Form1::buildLayout()
     m_text5->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_text5->setTabChangesFocus(true); // Tab must lead on, or the keyboard is caught here
     m_codeNotice = new ResultNotice(u"Trade code"_s, this);
+    m_faultMark = new FaultMark(this);
     m_command3 = button(this, u"Command3"_s, u"Generate"_s, twips(7800, 9120, 2295, 855),
                         u"Generate"_s);
     m_command2 = button(this, u"Command2"_s, u"-"_s, twips(1080, 1440, 375, 375),

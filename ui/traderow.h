@@ -42,9 +42,11 @@ struct TradeColumn
     bool copiesText = false;
     bool readOnly = false;
     Qt::Alignment alignment = {};
-    // How Generate names the box when its text fails, and where it takes the text.
+    // How Generate names the box when its text fails, where it takes the text, and the column
+    // of the row where the user fixes a failed text: a read-only box follows another control.
     GenerateResult::Box box = GenerateResult::Box::None;
     QString TradeRowTexts::*read = nullptr;
+    Column fixedIn = Column::ItemList;
 };
 
 inline constexpr std::array<TradeColumn, 5> TradeColumns{{
@@ -60,7 +62,8 @@ inline constexpr std::array<TradeColumn, 5> TradeColumns{{
          .readOnly = true,
          .alignment = Qt::AlignLeft | Qt::AlignVCenter,
          .box = GenerateResult::Box::Id,
-         .read = &TradeRowTexts::id},
+         .read = &TradeRowTexts::id,
+         .fixedIn = Column::ItemList},
         {.column = Column::SellingPrice,
          .array = u"Text2",
          .accessibleName = u"Selling price",
@@ -71,7 +74,8 @@ inline constexpr std::array<TradeColumn, 5> TradeColumns{{
          .copiesText = true,
          .alignment = Qt::AlignCenter,
          .box = GenerateResult::Box::SellingPrice,
-         .read = &TradeRowTexts::sellingPrice},
+         .read = &TradeRowTexts::sellingPrice,
+         .fixedIn = Column::SellingPrice},
         {.column = Column::BuyingPrice,
          .array = u"Text3",
          .accessibleName = u"Buying price",
@@ -82,7 +86,8 @@ inline constexpr std::array<TradeColumn, 5> TradeColumns{{
          .copiesText = true,
          .alignment = Qt::AlignCenter,
          .box = GenerateResult::Box::BuyingPrice,
-         .read = &TradeRowTexts::buyingPrice},
+         .read = &TradeRowTexts::buyingPrice,
+         .fixedIn = Column::BuyingPrice},
         {.column = Column::GeneratedBuyingPrice,
          .array = u"Text4",
          .accessibleName = u"Generated buying price",
@@ -92,7 +97,8 @@ inline constexpr std::array<TradeColumn, 5> TradeColumns{{
          .readOnly = true,
          .alignment = Qt::AlignCenter,
          .box = GenerateResult::Box::GeneratedBuyingPrice,
-         .read = &TradeRowTexts::generatedBuyingPrice},
+         .read = &TradeRowTexts::generatedBuyingPrice,
+         .fixedIn = Column::SellingPrice},
 }};
 
 // The controls of one row, each nullptr where its array has no element with the row's index.

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "focusring.h"
 #include "form1.h"
 
 #include <QtTest>
@@ -70,8 +71,8 @@ private slots:
     void rowsLeaveNoDrawingsBehind();
     void tabVisitsWhatCanBeWorked_data();
     void tabVisitsWhatCanBeWorked();
-    void focusRingStandsOut_data();
-    void focusRingStandsOut();
+    void ringsStandOut_data();
+    void ringsStandOut();
 
 private:
     void open(bool seam = true);
@@ -81,6 +82,7 @@ private:
     static void click(QWidget *w);
     QString clickAnsweringTheBox(QWidget *w);
     QString probe(const QString &what) const;
+    QString notices() const;
     void writeCatalogue(const QByteArray &text) const
     {
         QFile file(m_dir.filePath(u"id.txt"_s));
@@ -231,16 +233,13 @@ QString TestForm1::probe(const QString &what) const
         QTest::qFail(qPrintable(u"nothing to read as \"%1\""_s.arg(what)), __FILE__, __LINE__);
         return QString();
     };
-    if (what == u"notice") { // the window's last accessible child, which leads back to it
-        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(m_form.get());
-        const int last = window->childCount() - 1;
-        QAccessibleInterface *notice = window->child(last);
-        if (notice->role() != QAccessible::Notification || window->indexOfChild(notice) != last
-            || notice->parent()->object() != m_form.get())
-            return fail();
-        return notice->text(QAccessible::Name) + u": "_s
-                + (notice->state().invisible ? u"nothing"_s
-                                             : notice->text(QAccessible::Description));
+    if (what == u"notice") {
+        const QString told = notices();
+        return told.isNull() ? fail() : told;
+    }
+    if (what == u"mark") {
+        const auto *mark = get<ControlRing>(u"FaultMark"_s);
+        return mark->isVisible() && mark->control() ? mark->control()->objectName() : u"none"_s;
     }
     if (QWidget *button = what.startsWith(u"tip:") ? get(what.sliced(4)) : nullptr)
         return button->toolTip() + u" / "_s
@@ -280,12 +279,31 @@ QString TestForm1::probe(const QString &what) const
     return fail();
 }
 
+// What the notices among the window's accessible children tell now, or a null text where one
+// does not lead back to the window.
+QString TestForm1::notices() const
+{
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(m_form.get());
+    QStringList told;
+    for (int i = 0; i < window->childCount(); ++i) {
+        QAccessibleInterface *notice = window->child(i);
+        if (notice->role() != QAccessible::Notification)
+            continue;
+        if (window->indexOfChild(notice) != i || notice->parent()->object() != m_form.get())
+            return {};
+        if (!notice->state().invisible)
+            told << notice->text(QAccessible::Name) + u": "_s
+                            + notice->text(QAccessible::Description);
+    }
+    return told.isEmpty() ? u"nothing"_s : told.join(u" / "_s);
+}
+
 void TestForm1::catalogueFillsListsAndIds_data()
 {
     scenarioTable();
     scenario("start-up", u" => focus Combo1_0 Text1_0 Text2_0 Text4_0 notice percent"_s)
             << u"Combo1_0|x of 3|12|Enter sellingprice here|Price will be generated|"
-               u"Trade code: nothing|100 % read as 100, tip 100 %"_s;
+               u"nothing|100 % read as 100, tip 100 %"_s;
     scenario("a second row with its own item",
              u"Text2_0=250; Command1; @Combo1_1; <Down>; Text2_1=40; Command3 => Text5"_s)
             << Code + u";7/1/0/,40.0,true,;7/1/0/,40.0,false,"_s;
@@ -320,7 +338,7 @@ void TestForm1::generateAndCopy_data()
             << u"Trade code: "_s + Code;
     scenario("withdrawn from a screen reader by a failure",
              u"Text2_0=250; Command3; Text2_0=12x; Command3 => notice"_s)
-            << u"Trade code: nothing"_s;
+            << u"Error: Selling price, row 1"_s;
     scenario("copy keeps no-break spaces, makes every line break \\n",
              u"Text5=12/1/0/,\u00A0250.0\u2028x\ny; Command6 => clipboard"_s)
             << u"12/1/0/,\u00A0250.0\nx\ny"_s;
@@ -364,14 +382,18 @@ void TestForm1::generatedBuyingPrice_data()
 void TestForm1::focusGoesWhereTheUserWorks_data()
 {
     scenarioTable();
-    // After the message the focus is on the box that failed, its text selected.
+    // After the message the focus is where the fault is fixed, its text selected, and the box
+    // that failed is marked.
     scenario("to a failed buying price, which loses its hint",
              u"Check1=0; Text2_0=250; Text5=an earlier code; Command3"
-             u" => Text5 messages focus Text3_0 selection"_s)
-            << u"|"_s + Error + u"|Text3_0||"_s;
-    scenario("to a failed read-only ID box",
-             u"Check1=0; Text1_0=ID; Text2_0=250; Text3_0=200; Command3 => focus selection"_s)
-            << u"Text1_0|ID"_s;
+             u" => Text5 messages focus Text3_0 selection mark"_s)
+            << u"|"_s + Error + u"|Text3_0|||Text3_0"_s;
+    scenario("to the item list for a failed ID",
+             u"Check1=0; Text1_0=ID; Text2_0=250; Text3_0=200; Command3 => focus mark notice"_s)
+            << u"Combo1_0|Text1_0|Error: ID, row 1"_s;
+    scenario("to the selling price for a failed generated price",
+             u"Text2_0=40000; Command3 => focus selection mark notice"_s)
+            << u"Text2_0|40000|Text4_0|Error: Generated buying price, row 1"_s;
     scenario("to a failed selling price",
              u"Check1=0; Check2=0; Text2_0=12x; Command3 => focus selection"_s)
             << u"Text2_0|12x"_s;
@@ -386,9 +408,20 @@ void TestForm1::focusGoesWhereTheUserWorks_data()
     scenario("beside the options panel, which stays",
              u"Check1=0; Check2=0; Text2_0=12x; Command5; Command3 => panel focus"_s)
             << u"shown|Text2_0"_s;
-    scenario("to the generated price, after the real box, which is plain",
-             u"Command3 => box focus selection"_s)
-            << Error + u"|Text4_0|Price will be generated"_s;
+    scenario("to a failed hint, after the real box, which is plain",
+             u"Check1=0; Text2_0=250; Command3 => box focus Text3_0 mark"_s)
+            << Error + u"|Text3_0||Text3_0"_s;
+    // The mark lasts until the box's text changes, the next "Generate" or the row's removal.
+    scenario("the mark goes as the failed text is typed over",
+             u"Check1=0; Check2=0; Text2_0=12x; Command3; <1> => Text2_0 mark notice"_s)
+            << u"1|none|nothing"_s;
+    scenario("the mark goes at the next Generate",
+             u"Check1=0; Check2=0; Text2_0=12x; Command3; Check3=0; Command3 => mark notice"_s)
+            << u"none|nothing"_s;
+    scenario("the mark goes with its row",
+             u"Check1=0; Check2=0; Text2_0=250; Command1; Text2_1=12x; Command3; Command2"
+             u" => mark notice"_s)
+            << u"none|nothing"_s;
     // Entered by a click or Tab a price box has its text selected: typing replaces it. A second
     // click places the caret.
     scenario("a click into a new row's copied price",
@@ -611,37 +644,55 @@ double contrast(QRgb a, QRgb b)
 
 } // namespace
 
-void TestForm1::focusRingStandsOut_data()
+void TestForm1::ringsStandOut_data()
 {
-    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("control"); // the control ringed
+    QTest::addColumn<QString>("shown");   // steps that ring it
+    QTest::addColumn<QString>("gone");    // steps that take the ring away
+    QTest::addColumn<int>("out");         // pixels from the control's edge to the ring's outside
     for (const QString &control :
          {u"Combo1_1"_s, u"Text1_1"_s, u"Text2_1"_s, u"Text4_1"_s, u"Command1"_s, u"Command3"_s,
-          u"Text5"_s, u"Command5"_s, u"Command6"_s, u"Check1"_s, u"HScroll1"_s, u"Command4"_s})
-        QTest::newRow(qPrintable(control)) << control;
+          u"Text5"_s, u"Command5"_s, u"Command6"_s, u"Check1"_s, u"HScroll1"_s, u"Command4"_s}) {
+        const bool inPanel = control.startsWith(u"Check") || control.startsWith(u"HScroll")
+                || control == u"Command4";
+        QTest::addRow("focus on %s", qPrintable(control))
+                << control << (inPanel ? u"Command1; Command5; @"_s : u"Command1; @"_s) + control
+                << u"@Text2_0"_s << 2;
+    }
+    // The fault mark lies just outside the focus ring, with the focus on its box or elsewhere.
+    for (const auto &[box, failing] :
+         {std::pair{u"Text1_1"_s, u"Check2=0; Text2_0=1; Command1; Text1_1=x"_s},
+          {u"Text2_1"_s, u"Check2=0; Text2_0=1; Command1; Text2_1=x"_s},
+          {u"Text4_1"_s, u"Command1; Text2_0=1"_s}})
+        QTest::addRow("fault in %s", qPrintable(box))
+                << box << failing + u"; Command3"_s << u"Check2=0; Check3=0; Command3"_s << 4;
 }
 
-// Every point of the ring differs from what the same point shows without the focus (there: the
-// ground it lies on) by 3:1 at least.
-void TestForm1::focusRingStandsOut()
+// Every point of the ring differs from what the same point shows without it (there: the ground
+// it lies on) by 3:1 at least.
+void TestForm1::ringsStandOut()
 {
     QFETCH(QString, control);
-    const bool inPanel = control.startsWith(u"Check") || control.startsWith(u"HScroll")
-            || control == u"Command4";
-    if (!play(inPanel ? u"Command1; Command5"_s : u"Command1"_s))
+    QFETCH(QString, shown);
+    QFETCH(QString, gone);
+    QFETCH(int, out);
+    if (!play(shown))
         return;
-    QWidget *target = get(control);
+    const QWidget *target = get(control);
     const QRect r(target->mapTo(m_form.get(), QPoint(0, 0)), target->size());
-    const QList<QPoint> ring = {{r.left() - 1, r.center().y()},
-                                {r.right() + 1, r.center().y()},
-                                {r.center().x(), r.top() - 2},
-                                {r.center().x(), r.bottom() + 2}};
-    target->setFocus();
-    const QImage focused = m_form->grab().toImage();
-
-    get(u"Text2_0"_s)->setFocus();
-    const QImage unfocused = m_form->grab().toImage();
+    QList<QPoint> ring;
+    for (const int d : {out - 1, out}) {
+        ring += {{r.left() - d, r.center().y()},
+                 {r.right() + d, r.center().y()},
+                 {r.center().x(), r.top() - d},
+                 {r.center().x(), r.bottom() + d}};
+    }
+    const QImage with = m_form->grab().toImage();
+    if (!play(gone))
+        return;
+    const QImage without = m_form->grab().toImage();
     for (const QPoint &p : ring) {
-        const double ratio = contrast(focused.pixel(p), unfocused.pixel(p));
+        const double ratio = contrast(with.pixel(p), without.pixel(p));
         QVERIFY2(ratio >= 3.0,
                  qPrintable(u"%1 at %2,%3: %4:1"_s.arg(control).arg(p.x()).arg(p.y()).arg(ratio)));
     }
