@@ -21,7 +21,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextBoundaryFinder>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <utility>
 
@@ -70,6 +72,27 @@ void clearHint(QLineEdit &box, const TradeColumn &column)
 {
     if (column.clearsOnFocus && box.text() == column.text)
         box.clear();
+}
+
+// Characters as the user sees them: a letter with its combining marks, or an emoji written as a
+// surrogate pair, counts once; so does a line break.
+qsizetype visibleLength(const QString &text)
+{
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    qsizetype count = 0;
+    while (graphemes.toNextBoundary() != -1)
+        ++count;
+    return count;
+}
+
+// What "Copy to Clipboard" says it did with that text.
+QString copyConfirmation(const QString &copied, const QLocale &locale)
+{
+    const qsizetype count = visibleLength(copied);
+    if (count == 0)
+        return u"Clipboard emptied"_s;
+    return u"Copied "_s + locale.toString(qlonglong(count))
+            + (count == 1 ? u" character"_s : u" characters"_s);
 }
 
 } // namespace
@@ -169,6 +192,7 @@ void Form1::connectControls()
     connect(m_command4, &QPushButton::clicked, this, &Form1::closeOptionsClicked);
     connect(m_command5, &QPushButton::clicked, this, &Form1::optionsClicked);
     connect(m_command6, &QPushButton::clicked, this, &Form1::copyToClipboardClicked);
+    connect(m_copyConfirmationTimer, &QTimer::timeout, this, &Form1::copyConfirmationDone);
     connect(m_check1, &QCheckBox::stateChanged, this, &Form1::check1Clicked);
     // Without this the user could not tell which percentage the bar stands at.
     const auto showPercent = [this](int value) {
@@ -385,7 +409,20 @@ void Form1::copyToClipboardClicked()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(plainTextOf(*m_text5->document()));
+    const QString text = plainTextOf(*m_text5->document());
+    clipboard->setText(text);
+    // Nothing else shows that the click did anything; a second copy shows its own count anew.
+    const QString said = copyConfirmation(text, m_locale);
+    m_copyConfirmation->setText(said);
+    m_copyConfirmation->show();
+    m_copyNotice->tell(said);
+    m_copyConfirmationTimer->start();
+}
+
+void Form1::copyConfirmationDone()
+{
+    m_copyConfirmation->hide();
+    m_copyNotice->withdraw();
 }
 
 void Form1::moveRowButtons(int by)

@@ -26,15 +26,19 @@ QTestData &scenario(const char *name, const QString &steps)
 }
 
 const QString Error = u"Error: Please enter everything before!"_s;
+// The window's controls by the names the design gives them.
+const QRegularExpression Control(u"^(Command|Text|Check|HScroll|Picture|Label|Combo)\\d"_s);
 const QString Code = u"12/1/0/,250.0,true,;12/1/0/,250.0,false,"_s;
 
-// Fills a box, ticks a check box (1) or not (0), or sets a bar; false where the control takes no
-// such value.
-bool fill(QWidget *w, const QString &value)
+// Fills a box, ticks a check box (1) or not (0), sets a bar or a timer's milliseconds; false where
+// the control takes no such value.
+bool fill(QObject *w, const QString &value)
 {
     bool number = false;
     const int percent = value.toInt(&number);
-    if (auto *box = qobject_cast<QLineEdit *>(w))
+    if (auto *timer = qobject_cast<QTimer *>(w); timer && number)
+        timer->setInterval(percent);
+    else if (auto *box = qobject_cast<QLineEdit *>(w))
         box->setText(value);
     else if (auto *output = qobject_cast<QPlainTextEdit *>(w))
         output->setPlainText(value);
@@ -83,6 +87,7 @@ private:
     QString clickAnsweringTheBox(QWidget *w);
     QString probe(const QString &what) const;
     QString notices() const;
+    QString controlsUnder(const QWidget &w) const;
     void writeCatalogue(const QByteArray &text) const
     {
         QFile file(m_dir.filePath(u"id.txt"_s));
@@ -136,11 +141,11 @@ void TestForm1::runScenario()
 }
 
 // Steps, separated by "; ": "Name" clicks a control, "@Name" focuses it, "Name=text" fills a
-// box, ticks a check box (1) or not (0), or sets the bar; "<keys>" go to the focused control;
-// "id.txt=text" writes the catalogue, "id.txt" removes it; "locale=name", before the window
-// opens at the first other step, is the user's locale. With the real box, each "Command3"
-// answers the message box that it may show. A step that cannot be done fails the test, naming
-// the step.
+// box, ticks a check box (1) or not (0), sets the bar or a timer; "<keys>" go to the focused
+// control; "wait" lets the window's timers run out; "id.txt=text" writes the catalogue, "id.txt"
+// removes it; "locale=name", before the window opens at the first other step, is the user's
+// locale. With the real box, each "Command3" answers the message box that it may show. A step
+// that cannot be done fails the test, naming the step.
 bool TestForm1::play(const QString &steps, bool realBox)
 {
     for (const QString &step : steps.split(u"; "_s, Qt::SkipEmptyParts)) {
@@ -182,13 +187,23 @@ QString TestForm1::doStep(const QString &step, bool realBox)
         QTest::keySequence(QApplication::focusWidget(), keys);
         return {};
     }
+    if (step == u"wait") {
+        const QList<QTimer *> timers = m_form->findChildren<QTimer *>();
+        return QTest::qWaitFor([&] { return std::ranges::none_of(timers, &QTimer::isActive); })
+                ? QString()
+                : u"a timer still runs"_s;
+    }
+    if (step.contains(u'=')) {
+        auto *target = get<QObject>(name);
+        if (!target)
+            return u"no such control"_s;
+        return fill(target, value) ? QString() : u"the control takes no such value"_s;
+    }
     QWidget *w = get(name.mid(name.startsWith(u'@') ? 1 : 0));
     if (!w)
         return u"no such control"_s;
     if (name.startsWith(u'@'))
         w->setFocus(Qt::OtherFocusReason);
-    else if (step.contains(u'='))
-        return fill(w, value) ? QString() : u"the control takes no such value"_s;
     else if (realBox && name == u"Command3")
         return clickAnsweringTheBox(w);
     else
@@ -224,8 +239,9 @@ QString TestForm1::clickAnsweringTheBox(QWidget *w)
 
 // A control's name reads its text ("chosen of count" for an item list), "?Name" whether it
 // shows, "tip:Name" a button's tooltip and the description a screen reader reads; "focus" names
-// the focused control, "selection" the text selected in it; the rest reads the window's state.
-// Anything else fails the test.
+// the focused control, "selection" the text selected in it, "mark" the box marked as failed;
+// "notice" what the window's notices tell a screen reader now; "over:Name" the controls that
+// Name lies over; the rest reads the window's state. Anything else fails the test.
 QString TestForm1::probe(const QString &what) const
 {
     const QWidget *focus = QApplication::focusWidget();
@@ -241,6 +257,8 @@ QString TestForm1::probe(const QString &what) const
         const auto *mark = get<ControlRing>(u"FaultMark"_s);
         return mark->isVisible() && mark->control() ? mark->control()->objectName() : u"none"_s;
     }
+    if (const QWidget *w = what.startsWith(u"over:") ? get(what.sliced(5)) : nullptr)
+        return controlsUnder(*w);
     if (QWidget *button = what.startsWith(u"tip:") ? get(what.sliced(4)) : nullptr)
         return button->toolTip() + u" / "_s
                 + QAccessible::queryAccessibleInterface(button)->text(QAccessible::Description);
@@ -276,6 +294,8 @@ QString TestForm1::probe(const QString &what) const
         return output->toPlainText();
     if (const auto *box = qobject_cast<const QLineEdit *>(w))
         return box->text();
+    if (const auto *label = qobject_cast<const QLabel *>(w))
+        return label->text();
     return fail();
 }
 
@@ -296,6 +316,24 @@ QString TestForm1::notices() const
                             + notice->text(QAccessible::Description);
     }
     return told.isEmpty() ? u"nothing"_s : told.join(u" / "_s);
+}
+
+// The shown controls that the widget lies over, its own containers aside, and whether any of it
+// lies outside the window.
+QString TestForm1::controlsUnder(const QWidget &w) const
+{
+    const auto inWindow = [this](const QWidget *c) {
+        return QRect(c->mapTo(m_form.get(), QPoint(0, 0)), c->size());
+    };
+    QStringList under;
+    if (!m_form->rect().contains(inWindow(&w)))
+        under << u"outside the window"_s;
+    for (const QWidget *c : m_form->findChildren<QWidget *>(Control)) {
+        if (c != &w && !c->isAncestorOf(&w) && c->isVisible()
+            && inWindow(c).intersects(inWindow(&w)))
+            under << c->objectName();
+    }
+    return under.join(u' ');
 }
 
 void TestForm1::catalogueFillsListsAndIds_data()
@@ -333,12 +371,25 @@ void TestForm1::generateAndCopy_data()
     scenario("nothing asked for",
              u"Check2=0; Check3=0; Text2_0=250; "_s + generate + u" => Text5 messages"_s)
             << u"|"_s;
-    // A screen reader is told the trade code; copying tells nothing new, a failure withdraws it.
+    // A screen reader is told the trade code, then the copy; a failure withdraws the code and
+    // names the box that failed instead.
     scenario("told to a screen reader", u"Text2_0=250; Command3; Command6 => notice"_s)
-            << u"Trade code: "_s + Code;
+            << u"Trade code: "_s + Code + u" / Copy to Clipboard: Copied 40 characters"_s;
     scenario("withdrawn from a screen reader by a failure",
              u"Text2_0=250; Command3; Text2_0=12x; Command3 => notice"_s)
             << u"Error: Selling price, row 1"_s;
+    // The copy is confirmed under its button, where it covers nothing, and goes by itself.
+    scenario("confirmed in characters as they are seen",
+             u"Text5=e\u0301\U0001F642\nx; Command6 => CopyConfirmation ?CopyConfirmation"
+             u" over:CopyConfirmation"_s)
+            << u"Copied 4 characters|shown|"_s;
+    scenario("one character, the confirmation gone by itself",
+             u"CopyConfirmationTimer=1; Text5=x; Command6; wait"
+             u" => clipboard CopyConfirmation ?CopyConfirmation notice"_s)
+            << u"x|Copied 1 character|hidden|nothing"_s;
+    scenario("an empty box empties the clipboard, and says so",
+             u"Command6 => clipboard CopyConfirmation"_s)
+            << u"|Clipboard emptied"_s;
     scenario("copy keeps no-break spaces, makes every line break \\n",
              u"Text5=12/1/0/,\u00A0250.0\u2028x\ny; Command6 => clipboard"_s)
             << u"12/1/0/,\u00A0250.0\nx\ny"_s;
@@ -549,8 +600,7 @@ void TestForm1::screenReaderNamesEveryControl()
                           name(u"Picture1"_s)}),
              QStringList({u"Item, row 1"_s, u"Selling price, row 2"_s,
                           u"Generated buying price, row 2"_s, u"Options"_s}));
-    const QRegularExpression control(u"^(Command|Text|Check|HScroll|Picture|Label|Combo)\\d"_s);
-    const QList<QWidget *> controls = m_form->findChildren<QWidget *>(control);
+    const QList<QWidget *> controls = m_form->findChildren<QWidget *>(Control);
     QCOMPARE(controls.size(), 23 + 5);
     for (const QWidget *w : controls)
         QVERIFY2(!name(w->objectName()).isEmpty(), qPrintable(w->objectName()));
