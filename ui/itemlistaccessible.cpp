@@ -39,6 +39,10 @@ public:
         }
         case QAccessible::Value:
             return chosen();
+        case QAccessible::Description: // why a list without entries has none
+            if (list()->count() == 0 && !list()->placeholderText().isEmpty())
+                return list()->placeholderText();
+            return QAccessibleWidget::text(t);
         case QAccessible::Accelerator: // what opens the list; Down alone picks the next entry
             return QKeySequence(Qt::ALT | Qt::Key_Down).toString(QKeySequence::NativeText);
         default:

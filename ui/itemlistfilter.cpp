@@ -2,8 +2,119 @@
 #include "itemlistfilter.h"
 
 #include "itemlistmodel.h"
+#include "itemlisttext.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
+
+namespace {
+
+// Each character of text, those outside the first plane whole.
+template<class Visit>
+void forEachCharacter(QStringView text, Visit visit)
+{
+    for (qsizetype i = 0, size = text.size(); i < size; ++i) {
+        const char16_t unit = text[i].unicode();
+        if (QChar::isHighSurrogate(unit) && i + 1 < size && text[i + 1].isLowSurrogate())
+            visit(QChar::surrogateToUcs4(unit, text[++i].unicode()));
+        else
+            visit(char32_t(unit));
+    }
+}
+
+// Letters that keep no mark to drop once decomposed, as a reader types them without a mark.
+QStringView spelledOut(char32_t c)
+{
+    switch (c) {
+    case U'ß':
+        return u"ss";
+    case U'æ':
+        return u"ae";
+    case U'œ':
+        return u"oe";
+    case U'ø':
+        return u"o";
+    case U'ð':
+    case U'đ':
+        return u"d";
+    case U'ħ':
+        return u"h";
+    case U'ı':
+        return u"i";
+    case U'ł':
+        return u"l";
+    case U'ŧ':
+        return u"t";
+    case U'þ':
+        return u"th";
+    default:
+        return {};
+    }
+}
+
+// Writes the folded form of a text (see the class comment) into a key, character by character.
+class Folder
+{
+public:
+    explicit Folder(std::u16string &key)
+        : m_key(key)
+    {
+        m_key.clear();
+    }
+
+    void fold(char32_t c)
+    {
+        // Nearly every name is plain ASCII: its letters need no table.
+        if (c < 0x80) {
+            put(c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c);
+            return;
+        }
+        if (QChar::decompositionTag(c) != QChar::NoDecomposition) {
+            forEachCharacter(QChar::decomposition(c), [this](char32_t part) { fold(part); });
+            return;
+        }
+        // The accents that letters decompose into: they belong to the letter before.
+        if (c >= 0x300 && c <= 0x36f)
+            return;
+        const char32_t folded = QChar::toCaseFolded(c);
+        const QStringView spelled = spelledOut(folded);
+        if (spelled.isEmpty())
+            put(folded);
+        else
+            forEachCharacter(spelled, [this](char32_t letter) { put(letter); });
+    }
+
+private:
+    void put(char32_t c)
+    {
+        if (QChar::isSpace(c)) {
+            m_blank = !m_key.empty();
+            return;
+        }
+        if (m_blank) {
+            m_key.push_back(u' ');
+            m_blank = false;
+        }
+        if (QChar::requiresSurrogates(c)) {
+            m_key.push_back(QChar::highSurrogate(c));
+            m_key.push_back(QChar::lowSurrogate(c));
+        } else {
+            m_key.push_back(char16_t(c));
+        }
+    }
+
+    std::u16string &m_key;
+    bool m_blank = false; // white space met since the last character put
+};
+
+void fold(QStringView text, std::u16string &key)
+{
+    Folder folder(key);
+    forEachCharacter(text, [&folder](char32_t c) { folder.fold(c); });
+}
+
+} // namespace
 
 ItemListFilter::ItemListFilter(const ItemListModel *entries, QObject *parent)
     : QAbstractListModel(parent)
@@ -26,14 +137,17 @@ int ItemListFilter::rowCount(const QModelIndex &parent) const
 {
     if (parent.isValid())
         return 0;
-    return m_text.isEmpty() ? m_entries->rowCount() : int(m_shown.size());
+    return showsAll() ? m_entries->rowCount() : int(m_shown.size());
 }
 
 QVariant ItemListFilter::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return QVariant();
-    return m_entries->data(m_entries->index(entry(index.row())), role);
+    const int shown = entry(index.row());
+    if (role == Qt::DisplayRole)
+        return shownName(m_entries->name(shown));
+    return m_entries->data(m_entries->index(shown), role);
 }
 
 Qt::ItemFlags ItemListFilter::flags(const QModelIndex &index) const
@@ -45,11 +159,21 @@ void ItemListFilter::setText(const QString &text)
 {
     if (text == m_text)
         return;
-    // Typing on only narrows what is shown: a name that holds the longer text holds the
-    // shorter one too, so only the rows already shown need a look.
-    const bool narrowing = !m_text.isEmpty() && text.contains(m_text, Qt::CaseInsensitive);
+    fold(text, m_key);
+    QString folded = QString::fromStdU16String(m_key);
+    QStringList words = folded.split(u' ', Qt::SkipEmptyParts);
+    // Typing on narrows what is shown: where each word typed before lies within a word typed
+    // now, a name that holds the new words holds the old ones too, so only the rows already
+    // shown need a look.
+    const bool narrowing
+            = !m_words.isEmpty() && std::ranges::all_of(m_words, [&](const QString &old) {
+                  return std::ranges::any_of(
+                          words, [&](const QString &word) { return word.contains(old); });
+              });
     beginResetModel();
     m_text = text;
+    m_folded = std::move(folded);
+    m_words = std::move(words);
     refilter(narrowing);
     endResetModel();
 }
@@ -58,35 +182,64 @@ int ItemListFilter::entry(int row) const
 {
     if (row < 0 || row >= rowCount())
         return -1;
-    return m_text.isEmpty() ? row : m_shown.at(row);
+    return showsAll() ? row : m_shown.at(row);
 }
 
 int ItemListFilter::row(int entry) const
 {
     if (entry < 0 || entry >= m_entries->rowCount())
         return -1;
-    if (m_text.isEmpty())
+    if (showsAll())
         return entry;
-    const auto it = std::lower_bound(m_shown.cbegin(), m_shown.cend(), entry);
-    return it != m_shown.cend() && *it == entry ? int(it - m_shown.cbegin()) : -1;
+    // Only asked while a text is typed when the chosen entry is highlighted, once.
+    const auto it = std::ranges::find(m_shown, entry);
+    return it != m_shown.cend() ? int(it - m_shown.cbegin()) : -1;
 }
 
 void ItemListFilter::refilter(bool withinShown)
 {
-    if (m_text.isEmpty()) {
+    if (showsAll()) {
         m_shown = QList<int>(); // gives the memory back
+        m_exactEnd = m_startEnd = 0;
         return;
     }
-    const auto matches = [&](int entry) {
-        return m_entries->name(entry).contains(m_text, Qt::CaseInsensitive);
+    std::array<QList<int>, None> groups;
+    const auto consider = [&](int entry) {
+        const Rank r = rank(entry);
+        if (r != None)
+            groups.at(r).append(entry);
     };
     if (withinShown) {
-        m_shown.removeIf([&](int entry) { return !matches(entry); });
-        return;
+        // The rows shown before, their groups merged back into the list's order.
+        const auto exact = m_shown.cbegin() + m_exactEnd;
+        const auto start = m_shown.cbegin() + m_startEnd;
+        QList<int> firstTwo;
+        QList<int> candidates;
+        std::merge(m_shown.cbegin(), exact, exact, start, std::back_inserter(firstTwo));
+        std::merge(firstTwo.cbegin(), firstTwo.cend(), start, m_shown.cend(),
+                   std::back_inserter(candidates));
+        for (int entry : std::as_const(candidates))
+            consider(entry);
+    } else {
+        for (int entry = 0, count = m_entries->rowCount(); entry < count; ++entry)
+            consider(entry);
     }
-    m_shown.clear();
-    for (int entry = 0, count = m_entries->rowCount(); entry < count; ++entry) {
-        if (matches(entry))
-            m_shown.append(entry);
+    m_exactEnd = groups[Exact].size();
+    m_startEnd = m_exactEnd + groups[Start].size();
+    m_shown = std::move(groups[Exact]);
+    m_shown += groups[Start];
+    m_shown += groups[Within];
+}
+
+ItemListFilter::Rank ItemListFilter::rank(int entry)
+{
+    fold(m_entries->name(entry), m_key);
+    const QStringView key(m_key);
+    for (const QString &word : std::as_const(m_words)) {
+        if (!key.contains(word))
+            return None;
     }
+    if (key == m_folded)
+        return Exact;
+    return key.startsWith(m_folded) ? Start : Within;
 }
