@@ -117,7 +117,7 @@ echo "check-packages: $(basename "$tgz") holds one folder $top with the program,
 echo "check-packages: display check of the tarball's program"
 mkdir -p "$work/some place/elsewhere" "$work/cwd"
 tar -xzf "$tgz" -C "$work/some place/elsewhere"
-(cd "$work/cwd" && "$here/../tests/display/check-window.sh" "$work/some place/elsewhere/$top/quennel") \
+(cd "$work/cwd" && "$here/../tests/display/check-window.sh" --in-place "$work/some place/elsewhere/$top/quennel") \
     || fail "the unpacked tarball's program did not pass the display check"
 
 # The .deb's file tree, started through the program in usr/lib/quennel and through the command's
@@ -127,7 +127,7 @@ tar -xzf "$tgz" -C "$work/some place/elsewhere"
 ln -sfn "$work/deb/etc/quennel/id.txt" "$work/deb/usr/lib/quennel/id.txt"
 for program in usr/lib/quennel/quennel usr/bin/quennel; do
     echo "check-packages: display check of the .deb's $program"
-    (cd "$work/cwd" && "$here/../tests/display/check-window.sh" "$work/deb/$program") \
+    (cd "$work/cwd" && "$here/../tests/display/check-window.sh" --in-place "$work/deb/$program") \
         || fail "the .deb's $program did not pass the display check"
 done
 echo "check-packages: OK"
