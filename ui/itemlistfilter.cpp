@@ -53,36 +53,75 @@ QStringView spelledOut(char32_t c)
     }
 }
 
+// Calls put with each character that c folds to (see the class comment), white space included.
+template<class Put>
+void foldCharacter(char32_t c, Put put)
+{
+    if (c < 0x80) {
+        put(c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c);
+        return;
+    }
+    if (QChar::decompositionTag(c) != QChar::NoDecomposition) {
+        forEachCharacter(QChar::decomposition(c),
+                         [&put](char32_t part) { foldCharacter(part, put); });
+        return;
+    }
+    // The accents that letters decompose into: they belong to the letter before.
+    if (c >= 0x300 && c <= 0x36f)
+        return;
+    const char32_t folded = QChar::toCaseFolded(c);
+    const QStringView spelled = spelledOut(folded);
+    if (spelled.isEmpty())
+        put(folded);
+    else
+        forEachCharacter(spelled, put);
+}
+
+// The folded forms of the characters below U+0800, the Latin, Greek and Cyrillic letters among
+// them, worked out once: a name full of accents then folds nearly as fast as a plain one. None
+// folds to more than three characters.
+constexpr char32_t TableEnd = 0x800;
+struct TableEntry
+{
+    std::array<char16_t, 3> text{};
+    quint8 size = 0;
+};
+const std::array<TableEntry, TableEnd> &foldTable()
+{
+    static const auto table = [] {
+        std::array<TableEntry, TableEnd> built;
+        for (char32_t c = 0; c < TableEnd; ++c) {
+            TableEntry &entry = built.at(c);
+            foldCharacter(c, [&entry](char32_t folded) {
+                Q_ASSERT(entry.size < entry.text.size() && !QChar::requiresSurrogates(folded));
+                entry.text.at(entry.size++) = char16_t(folded);
+            });
+        }
+        return built;
+    }();
+    return table;
+}
+
 // Writes the folded form of a text (see the class comment) into a key, character by character.
 class Folder
 {
 public:
     explicit Folder(std::u16string &key)
         : m_key(key)
+        , m_table(foldTable())
     {
         m_key.clear();
     }
 
     void fold(char32_t c)
     {
-        // Nearly every name is plain ASCII: its letters need no table.
-        if (c < 0x80) {
-            put(c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c);
+        if (c >= TableEnd) {
+            foldCharacter(c, [this](char32_t folded) { put(folded); });
             return;
         }
-        if (QChar::decompositionTag(c) != QChar::NoDecomposition) {
-            forEachCharacter(QChar::decomposition(c), [this](char32_t part) { fold(part); });
-            return;
-        }
-        // The accents that letters decompose into: they belong to the letter before.
-        if (c >= 0x300 && c <= 0x36f)
-            return;
-        const char32_t folded = QChar::toCaseFolded(c);
-        const QStringView spelled = spelledOut(folded);
-        if (spelled.isEmpty())
-            put(folded);
-        else
-            forEachCharacter(spelled, [this](char32_t letter) { put(letter); });
+        const TableEntry &entry = m_table[c];
+        for (quint8 i = 0; i < entry.size; ++i)
+            put(entry.text[i]);
     }
 
 private:
@@ -105,6 +144,7 @@ private:
     }
 
     std::u16string &m_key;
+    const std::array<TableEntry, TableEnd> &m_table;
     bool m_blank = false; // white space met since the last character put
 };
 
