@@ -4,6 +4,7 @@
 #include "itemlist.h"
 #include "itemlistfilter.h"
 #include "itemlistmodel.h"
+#include "resultnotice.h"
 
 #include <QAccessible>
 #include <QHelpEvent>
@@ -146,6 +147,7 @@ ItemListPopup::ItemListPopup(ItemList *list)
     , m_filter(new ItemListFilter(list->entries(), this))
     , m_find(new QLineEdit(this))
     , m_view(new ItemListEntries(this))
+    , m_noMatch(new ResultNotice(u"Find item"_s, this))
 {
     setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
     setAttribute(Qt::WA_WindowPropagation); // the list's font and colours, though a window
@@ -308,14 +310,17 @@ void ItemListPopup::textTyped(const QString &text)
 }
 
 // An open list without entries says why: nothing matches what is typed, or the list has none.
-// The field where the user types tells a screen reader so as well.
+// That nothing matches is told to a screen reader as a notification, once as it comes about: a
+// change in the field's own description, where the focus is, reaches it as no text to present.
 void ItemListPopup::showWhyEmpty()
 {
-    const bool noMatch = !m_filter->showsAll() && m_filter->rowCount() == 0;
-    const QString said = noMatch ? u"No item matches"_s : QString();
-    m_view->setEmptyText(noMatch ? said : m_list->placeholderText());
-    if (m_find->accessibleDescription() != said)
-        m_find->setAccessibleDescription(said);
+    const QString noMatch = u"No item matches"_s;
+    const bool matchesNone = !m_filter->showsAll() && m_filter->rowCount() == 0;
+    m_view->setEmptyText(matchesNone ? noMatch : m_list->placeholderText());
+    if (!matchesNone)
+        m_noMatch->withdraw();
+    else if (!m_noMatch->isShown())
+        m_noMatch->tell(noMatch);
 }
 
 // The width the longest names take in the list, measured on the few longest in characters and

@@ -11,6 +11,7 @@ QT_END_NAMESPACE
 class ItemList;
 class ItemListEntries;
 class ItemListFilter;
+class ResultNotice;
 
 // The open item list: a "Find item" field over the entries whose names hold what is typed there,
 // best first (see ItemListFilter). The keyboard stays in the field; the keys that move through a
@@ -30,6 +31,8 @@ public:
     // Tells a screen reader which entry is highlighted, as it would hear a focused entry.
     void announceHighlight() const;
     QListView *entries() const;
+    // What a screen reader is told while nothing matches the text typed.
+    ResultNotice *noMatchNotice() const { return m_noMatch; }
 
 signals:
     void picked(int entry);
@@ -53,5 +56,6 @@ private:
     ItemListFilter *m_filter;
     QLineEdit *m_find;
     ItemListEntries *m_view;
-    int m_namesWidth = -1; // none measured yet
+    ResultNotice *m_noMatch; // told while nothing matches the text typed
+    int m_namesWidth = -1;   // none measured yet
 };

@@ -5,6 +5,7 @@
 #include "itemlistmodel.h"
 #include "itemlistpopup.h"
 #include "itemlisttext.h"
+#include "resultnotice.h"
 
 #include <QtTest/qtestspontaneevent.h>
 #include <QtTest>
@@ -172,8 +173,9 @@ void TestItemList::openList()
     const bool every = found == QStringList(QString());
     QCOMPARE(shown(), every ? withFillers() : found);
     QCOMPARE(highlighted(), every ? u"Stone"_s : found.value(0)); // the chosen entry, or the first
-    // An empty result says so, to a screen reader too, in the field where the typing is.
-    QCOMPARE(QApplication::focusWidget()->accessibleDescription(),
+    // An empty result says so, to a screen reader too.
+    const ResultNotice *noMatch = m_list->openList()->noMatchNotice();
+    QCOMPARE(noMatch->isShown() ? noMatch->text() : QString(),
              found.isEmpty() ? u"No item matches"_s : QString());
     const QHash<QChar, Qt::Key> key{{u'D', Qt::Key_Down},     {u'U', Qt::Key_Up},
                                     {u'H', Qt::Key_Home},     {u'E', Qt::Key_End},
@@ -437,10 +439,13 @@ void TestItemList::screenReaderView()
     QAccessibleInterface *list = QAccessible::queryAccessibleInterface(m_list);
     QVERIFY(list && list->role() == QAccessible::ComboBox && list->childCount() == 1);
     QAccessibleInterface *open = list->child(0);
-    QVERIFY(open->parent() == list && list->indexOfChild(open) == 0 && open->childCount() == 2);
+    QVERIFY(open->parent() == list && list->indexOfChild(open) == 0 && open->childCount() == 3);
     QAccessibleInterface *entries = open->child(1);
     QVERIFY(entries->parent() == open && open->indexOfChild(entries) == 1);
     QCOMPARE(entries->childCount(), 30);
+    QAccessibleInterface *noMatch = open->child(2);
+    QVERIFY(noMatch->role() == QAccessible::Notification && noMatch->parent() == open
+            && open->indexOfChild(noMatch) == 2);
     list->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
     QVERIFY(m_list->isOpen() && list->state().expanded);
     type(u"oo"_s);
