@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -26,31 +27,12 @@ void forEachCharacter(QStringView text, Visit visit)
 // Letters that keep no mark to drop once decomposed, as a reader types them without a mark.
 QStringView spelledOut(char32_t c)
 {
-    switch (c) {
-    case U'ß':
-        return u"ss";
-    case U'æ':
-        return u"ae";
-    case U'œ':
-        return u"oe";
-    case U'ø':
-        return u"o";
-    case U'ð':
-    case U'đ':
-        return u"d";
-    case U'ħ':
-        return u"h";
-    case U'ı':
-        return u"i";
-    case U'ł':
-        return u"l";
-    case U'ŧ':
-        return u"t";
-    case U'þ':
-        return u"th";
-    default:
-        return {};
-    }
+    static constexpr std::pair<char32_t, const char16_t *> spellings[] = {
+            {U'ß', u"ss"}, {U'æ', u"ae"}, {U'œ', u"oe"}, {U'ø', u"o"}, {U'ð', u"d"}, {U'đ', u"d"},
+            {U'ħ', u"h"},  {U'ı', u"i"},  {U'ł', u"l"},  {U'ŧ', u"t"}, {U'þ', u"th"}};
+    const auto *found
+            = std::ranges::find(spellings, c, &std::pair<char32_t, const char16_t *>::first);
+    return found != std::end(spellings) ? QStringView(found->second) : QStringView();
 }
 
 // Calls put with each character that c folds to (see the class comment), white space included.
@@ -231,7 +213,7 @@ int ItemListFilter::row(int entry) const
         return -1;
     if (showsAll())
         return entry;
-    // Only asked while a text is typed when the chosen entry is highlighted, once.
+    // A search through the rows shown; the list asks only while every entry is shown.
     const auto it = std::ranges::find(m_shown, entry);
     return it != m_shown.cend() ? int(it - m_shown.cbegin()) : -1;
 }
