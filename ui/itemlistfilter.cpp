@@ -97,6 +97,11 @@ public:
 
     void fold(char32_t c)
     {
+        // Nearly every name is plain ASCII: its letters need no table.
+        if (c < 0x80) {
+            put(c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c);
+            return;
+        }
         if (c >= TableEnd) {
             foldCharacter(c, [this](char32_t folded) { put(folded); });
             return;
