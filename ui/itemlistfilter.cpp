@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -84,61 +85,97 @@ const std::array<TableEntry, TableEnd> &foldTable()
     return table;
 }
 
-// Writes the folded form of a text (see the class comment) into a key, character by character.
+// Writes the folded form of a text (see the class comment) into a buffer kept from name to name,
+// and gives the part written. Every name is folded at every keystroke, so ASCII, nearly every
+// name's whole text, takes a short way of its own.
 class Folder
 {
 public:
-    explicit Folder(std::u16string &key)
-        : m_key(key)
+    explicit Folder(std::u16string &buffer)
+        : m_buffer(buffer)
         , m_table(foldTable())
-    {
-        m_key.clear();
-    }
+    { }
 
-    void fold(char32_t c)
+    QStringView fold(QStringView text)
     {
-        // Nearly every name is plain ASCII: its letters need no table.
-        if (c < 0x80) {
-            put(c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c);
-            return;
+        // Room for each character folded from the table, at most three, and the blank before
+        // them; a character beyond the table makes room for what it folds to.
+        if (m_buffer.size() < std::size_t(4 * text.size()))
+            m_buffer.resize(4 * text.size());
+        m_size = 0;
+        m_blank = false;
+        for (qsizetype i = 0, size = text.size(); i < size; ++i) {
+            const char16_t unit = text[i].unicode();
+            if (unit < 0x80)
+                putAscii(unit);
+            else if (QChar::isHighSurrogate(unit) && i + 1 < size && text[i + 1].isLowSurrogate())
+                foldOther(QChar::surrogateToUcs4(unit, text[++i].unicode()));
+            else
+                foldOther(unit);
         }
-        if (c >= TableEnd) {
-            foldCharacter(c, [this](char32_t folded) { put(folded); });
-            return;
-        }
-        const TableEntry &entry = m_table[c];
-        for (quint8 i = 0; i < entry.size; ++i)
-            put(entry.text[i]);
+        return QStringView(m_buffer.data(), m_size);
     }
 
 private:
-    void put(char32_t c)
+    void putAscii(char16_t c)
     {
-        if (QChar::isSpace(c)) {
-            m_blank = !m_key.empty();
+        if (c == u' ' || (c >= u'\t' && c <= u'\r')) {
+            m_blank = m_size > 0;
             return;
         }
         if (m_blank) {
-            m_key.push_back(u' ');
+            m_buffer[m_size++] = u' ';
+            m_blank = false;
+        }
+        m_buffer[m_size++] = c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c;
+    }
+
+    void foldOther(char32_t c)
+    {
+        if (c < TableEnd) {
+            const TableEntry &entry = m_table[c];
+            for (quint8 i = 0; i < entry.size; ++i)
+                put(entry.text[i]);
+            return;
+        }
+        foldCharacter(c, [this](char32_t folded) {
+            if (m_buffer.size() < m_size + 3) // the blank before, and two for a surrogate pair
+                m_buffer.resize(2 * m_buffer.size() + 3);
+            put(folded);
+        });
+    }
+
+    void put(char32_t c)
+    {
+        if (c < 0x80) {
+            putAscii(char16_t(c));
+            return;
+        }
+        if (QChar::isSpace(c)) {
+            m_blank = m_size > 0;
+            return;
+        }
+        if (m_blank) {
+            m_buffer[m_size++] = u' ';
             m_blank = false;
         }
         if (QChar::requiresSurrogates(c)) {
-            m_key.push_back(QChar::highSurrogate(c));
-            m_key.push_back(QChar::lowSurrogate(c));
+            m_buffer[m_size++] = QChar::highSurrogate(c);
+            m_buffer[m_size++] = QChar::lowSurrogate(c);
         } else {
-            m_key.push_back(char16_t(c));
+            m_buffer[m_size++] = char16_t(c);
         }
     }
 
-    std::u16string &m_key;
+    std::u16string &m_buffer;
     const std::array<TableEntry, TableEnd> &m_table;
+    std::size_t m_size = 0;
     bool m_blank = false; // white space met since the last character put
 };
 
-void fold(QStringView text, std::u16string &key)
+QStringView fold(QStringView text, std::u16string &buffer)
 {
-    Folder folder(key);
-    forEachCharacter(text, [&folder](char32_t c) { folder.fold(c); });
+    return Folder(buffer).fold(text);
 }
 
 } // namespace
@@ -186,8 +223,7 @@ void ItemListFilter::setText(const QString &text)
 {
     if (text == m_text)
         return;
-    fold(text, m_key);
-    QString folded = QString::fromStdU16String(m_key);
+    QString folded = fold(text, m_key).toString();
     QStringList words = folded.split(u' ', Qt::SkipEmptyParts);
     // Typing on narrows what is shown: where each word typed before lies within a word typed
     // now, a name that holds the new words holds the old ones too, so only the rows already
@@ -226,7 +262,9 @@ int ItemListFilter::row(int entry) const
 void ItemListFilter::refilter(bool withinShown)
 {
     if (showsAll()) {
-        m_shown = QList<int>(); // gives the memory back
+        // The memory goes back, a long name's folded form with it.
+        m_shown = QList<int>();
+        m_key = std::u16string();
         m_exactEnd = m_startEnd = 0;
         return;
     }
@@ -260,10 +298,12 @@ void ItemListFilter::refilter(bool withinShown)
 
 ItemListFilter::Rank ItemListFilter::rank(int entry)
 {
-    fold(m_entries->name(entry), m_key);
-    const QStringView key(m_key);
-    for (const QString &word : std::as_const(m_words)) {
-        if (!key.contains(word))
+    const QStringView key = fold(m_entries->name(entry), m_key);
+    // The standard library's search rather than the toolkit's, which takes longer to set out on
+    // a short name: every name is searched at every keystroke.
+    const std::u16string_view name(key.utf16(), key.size());
+    for (const QStringView word : std::as_const(m_words)) {
+        if (name.find(std::u16string_view(word.utf16(), word.size())) == name.npos)
             return None;
     }
     if (key == m_folded)

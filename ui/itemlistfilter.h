@@ -61,5 +61,5 @@ private:
     QList<int> m_shown;       // entries shown while there are words, best first
     qsizetype m_exactEnd = 0; // m_shown's exact matches end here
     qsizetype m_startEnd = 0; // and those that start with the text here
-    std::u16string m_key;     // one name folded, reused from name to name
+    std::u16string m_key;     // room for one name folded, kept from name to name
 };
