@@ -113,7 +113,7 @@ public:
             else
                 foldOther(unit);
         }
-        return QStringView(m_buffer.data(), m_size);
+        return QStringView(m_buffer.data(), qsizetype(m_size));
     }
 
 private:
@@ -303,7 +303,7 @@ ItemListFilter::Rank ItemListFilter::rank(int entry)
     // a short name: every name is searched at every keystroke.
     const std::u16string_view name(key.utf16(), key.size());
     for (const QStringView word : std::as_const(m_words)) {
-        if (name.find(std::u16string_view(word.utf16(), word.size())) == name.npos)
+        if (name.find(std::u16string_view(word.utf16(), word.size())) == std::u16string_view::npos)
             return None;
     }
     if (key == m_folded)
