@@ -44,7 +44,7 @@ need() {
 base_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
 display_packages=(xvfb xauth xclip xdotool x11-utils)
 a11y_packages=(xvfb xauth xdotool dbus-x11 at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
-package_packages=(dpkg-dev file desktop-file-utils appstream lintian man-db)
+package_packages=(dpkg-dev file desktop-file-utils appstream lintian man-db python3-gi)
 
 # configure DIR [cmake options...]: configures once, then only builds incrementally.
 build() {

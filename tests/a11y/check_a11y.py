@@ -195,6 +195,17 @@ def main():
         keys(*typed[-1:])
         check(f"after typing {typed!r} the open list shows {shown}",
               wait_until(lambda: entries(item) == shown), entries(item))
+    keys("x")
+    notice = find(item, "notification", "Find item")
+    check('typed on to no match, the list is empty and "No item matches" is told',
+          wait_until(lambda: entries(item) == [] and
+                     seen("object:state-changed:showing", "notification", "Find item"))
+          and notice is not None and notice.description == "No item matches",
+          f"{entries(item)}, {notice and notice.description!r}")
+    keys("BackSpace")
+    check("Backspace brings the match back and withdraws the notice", wait_until(
+        lambda: entries(item) == [("Cheese", True)] and
+        not has(notice, pyatspi.STATE_SHOWING)), entries(item))
     keys("Return")
     check("Return picks the highlighted entry and closes the list", wait_until(
         lambda: text_of(item) == "Cheese" and not has(item, pyatspi.STATE_EXPANDED)),

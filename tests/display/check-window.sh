@@ -9,18 +9,29 @@
 #   check-window.sh --map-only PROGRAM   only that the window "Quennel" maps
 #   check-window.sh --shot FILE PROGRAM  the window maps; then a screenshot of the screen into FILE
 #
+# The program runs as a copy in a temporary folder, beside a copy of the sample catalogue: whatever
+# id.txt lies beside PROGRAM (a user's own in the build tree) neither changes what is checked nor
+# is touched. With --in-place (before the mode) it runs where it lies, on the id.txt beside it:
+# how an unpacked package is checked.
+#
 # The environment passes through to the program (e.g. QT_SCALE_FACTOR=2 for a HiDPI screenshot).
 # Every wait is bounded; the program and Xvfb are stopped by their PIDs whatever happens.
 set -euo pipefail
 
+in_place=
 mode=full
 shot=
+if [ "${1:-}" = --in-place ]; then
+    in_place=1
+    shift
+fi
 case "${1:-}" in
 --map-only) mode=map; shift ;;
 --shot) mode=shot; shot=${2:?--shot needs a file}; shift 2 ;;
 esac
-program=${1:?usage: check-window.sh [--map-only | --shot FILE] PROGRAM}
+program=${1:?usage: check-window.sh [--in-place] [--map-only | --shot FILE] PROGRAM}
 [ -x "$program" ] || { echo "check-window: no program at $program" >&2; exit 1; }
+sample=$(dirname "${BASH_SOURCE[0]}")/../../resources/id.txt
 
 expected='12/1/0/,250.0,true,;12/1/0/,250.0,false,'
 timeout_s=${QUENNEL_DISPLAY_TIMEOUT:-30}
@@ -56,6 +67,13 @@ fail() {
 . "$(dirname "${BASH_SOURCE[0]}")/../xvfb.sh"
 # Large enough for the 815 x 703 window at twice the pixel density.
 start_xvfb 2048x1536x24
+
+if [ -z "$in_place" ]; then
+    mkdir "$work/program"
+    cp "$program" "$work/program/quennel"
+    cp "$sample" "$work/program/id.txt"
+    program=$work/program/quennel
+fi
 
 # The program must use the X server, not a headless platform set in the caller's environment.
 env -u QT_QPA_PLATFORM "$program" >"$work/app.log" 2>&1 &
