@@ -6,6 +6,7 @@
 #include "faultmark.h"
 #include "generate.h"
 #include "itemlist.h"
+#include "itemlisttext.h"
 #include "resultnotice.h"
 #include "windowaccessible.h"
 
@@ -232,9 +233,12 @@ void Form1::load()
 void Form1::selectFirstEntry(qint16 row)
 {
     QComboBox *list = m_rows.row(row).itemList();
-    // An empty catalogue leaves nothing to choose: the row keeps "ID" and the window stays usable.
-    if (list->count() == 0)
+    // An empty catalogue leaves nothing to choose: the row keeps "ID" and the window stays usable;
+    // the list says where the program looked, its text still empty for "Generate".
+    if (list->count() == 0) {
+        list->setPlaceholderText(emptyItemListText(m_cataloguePath));
         return;
+    }
     // A filled list already shows its first entry without a signal, and the choice made here must
     // run the item-chosen handling exactly once, as a user's choice does.
     list->setCurrentIndex(0);
