@@ -263,9 +263,15 @@ def main():
     since = len(events)
     keys("ctrl+shift+c")
     pump(1)
-    check('"Copy to Clipboard" tells nothing new',
+    check('"Copy to Clipboard" tells the trade code no second time',
           first_news(since, "Trade code", ("object:state-changed:showing",
                                            "object:text-changed")) is None)
+    copied = find(window, "notification", "Copy to Clipboard")
+    said = f"Copied {len(code)} characters"
+    check("it tells the copy as a notification that shows, the count its description",
+          wait_until(lambda: seen("object:state-changed:showing", "notification",
+                                  "Copy to Clipboard"))
+          and copied is not None and copied.description == said, copied and copied.description)
 
     keys("Tab", "Tab")
     check('"Options" is two Tabs after "Generate"',

@@ -4,7 +4,8 @@
 #
 #   check-window.sh PROGRAM              the window "Quennel" maps; a selling price of 250 in row 0,
 #                                        "Generate" and "Copy to Clipboard" put the trade code on the
-#                                        X11 clipboard
+#                                        X11 clipboard; then "+", a click into the new row's copied
+#                                        price and 40 typed give 40 in the trade code
 #   check-window.sh --map-only PROGRAM   only that the window "Quennel" maps
 #   check-window.sh --shot FILE PROGRAM  the window maps; then a screenshot of the screen into FILE
 #
@@ -100,23 +101,38 @@ click() {
 }
 timeout 5 xdotool windowfocus "$window" || fail "cannot focus the window"
 
-click 428 73 # row 0's selling price box: focusing it clears the hint text
-timeout 10 xdotool type --delay 60 250 || fail "typing the selling price failed"
-click 596 636 # "Generate"
-if timeout 2 xdotool search --onlyvisible --name '^Error$' >/dev/null 2>&1; then
-    fail '"Generate" showed the Error box instead of a trade code'
-fi
-click 664 680 # "Copy to Clipboard", inside the bottom panel
+# "Generate" must give a trade code, not the Error box; "Copy to Clipboard" puts it there.
+generate_and_copy() {
+    click 596 636 # "Generate"
+    if timeout 2 xdotool search --onlyvisible --name '^Error$' >/dev/null 2>&1; then
+        fail '"Generate" showed the Error box instead of a trade code'
+    fi
+    click 664 680 # "Copy to Clipboard", inside the bottom panel
+}
 
 # The clipboard belongs to the running program; it is read while the program runs.
 clip=
 read_clipboard() {
     kill -0 "$app_pid" 2>/dev/null || fail "the program exited before the clipboard was read"
     clip=$(timeout 5 xclip -o -selection clipboard 2>/dev/null) || true
-    [ "$clip" = "$expected" ]
 }
-until read_clipboard; do
-    ((SECONDS < deadline)) || fail "clipboard holds '$clip', expected '$expected'"
-    sleep 0.2
-done
-echo "check-window: clipboard holds the trade code $clip"
+expect_clipboard() {
+    until read_clipboard && [ "$clip" = "$1" ]; do
+        ((SECONDS < deadline)) || fail "clipboard holds '$clip', expected '$1'"
+        sleep 0.2
+    done
+    echo "check-window: clipboard holds the trade code $clip"
+}
+
+click 428 73 # row 0's selling price box: focusing it clears the hint text
+timeout 10 xdotool type --delay 60 250 || fail "typing the selling price failed"
+generate_and_copy
+expect_clipboard "$expected"
+
+# A new row's selling price box shows row 0's "250"; a click into its middle and typing 40 must
+# give 40, not 2540 or 540.
+click 52 108 # "+"
+click 428 108 # row 1's selling price box, in the middle of its text
+timeout 10 xdotool type --delay 60 40 || fail "typing the new row's selling price failed"
+generate_and_copy
+expect_clipboard "$expected;12/1/0/,40.0,true,;12/1/0/,40.0,false,"
