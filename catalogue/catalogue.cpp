@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalogue.h"
 #include "codepage.h"
-#include "inireader.h"
+#include "profilestream.h"
 #include "programfolder.h"
 
 #include <algorithm>
