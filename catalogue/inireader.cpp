@@ -6,8 +6,12 @@
 #include "profilestream.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstring>
+#include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace ini {
 namespace {
@@ -134,6 +138,61 @@ private:
     std::size_t m_length = 0;
 };
 
+// The key list that no buffer cuts. Only a list past the room of the largest buffer that a caller
+// can pass ends early, after the last name that such a buffer holds whole.
+class WholeList
+{
+public:
+    // firstRoom: the bytes to take when the first name comes, which the names will likely fill.
+    WholeList(KeyList &list, std::size_t firstRoom)
+        : m_list(list)
+        , m_firstRoom(std::max<std::size_t>(firstRoom, 1))
+    { }
+
+    template<class Text>
+    void add(const Text &line, Part name)
+    {
+        const std::size_t end = m_list.size + name.size();
+        if (end >= m_capacity && !grow(end + 1)) {
+            m_full = true;
+            return;
+        }
+        line.copy(name, m_list.names.get() + m_list.size);
+        m_list.names[end] = '\0';
+        m_list.ends.push_back(static_cast<int>(end));
+        m_list.size = end + 1;
+    }
+
+    bool full() const { return m_full; }
+
+private:
+    static constexpr std::size_t LargestRoom = INT_MAX - 2;
+
+    // Makes room for at least `needed` bytes; false where the largest buffer has none.
+    bool grow(std::size_t needed)
+    {
+        if (needed > LargestRoom)
+            return false;
+        if (m_capacity == 0) {
+            // A key line takes 16 bytes or more in most catalogues.
+            m_list.ends.reserve(m_firstRoom / 16);
+        }
+        const std::size_t capacity = std::min(
+                std::max(m_capacity == 0 ? m_firstRoom : 2 * m_capacity, needed), LargestRoom);
+        std::unique_ptr<char[]> grown(new char[capacity]);
+        if (m_list.size > 0)
+            std::memcpy(grown.get(), m_list.names.get(), m_list.size);
+        m_list.names = std::move(grown);
+        m_capacity = capacity;
+        return true;
+    }
+
+    KeyList &m_list;
+    std::size_t m_firstRoom;
+    std::size_t m_capacity = 0;
+    bool m_full = false;
+};
+
 int listSections(WindowLines &lines, const char *defaultText, char *buffer, int size)
 {
     NameList sections(buffer, size);
@@ -165,7 +224,8 @@ bool findSection(WindowLines &lines, std::string_view wanted)
 }
 
 // Adds the names of the keys up to the next header, in file order.
-void listKeys(WindowLines &lines, NameList &keys)
+template<class Names>
+void listKeys(WindowLines &lines, Names &keys)
 {
     Line line;
     bool sectionEnds = false;
@@ -232,6 +292,20 @@ int ProfileFile::getString(const char *section, const char *key, const char *def
     const int placed = answer(lines, section, key, defaultText, buffer, size);
     // A file that fails part-way cannot be read, like one that fails at once.
     return lines.failed() ? placeDefault(defaultText, buffer, size) : placed;
+}
+
+KeyList ProfileFile::keyList(const char *section, std::size_t window) const
+{
+    // The names take no more bytes than the lines that hold them, but for some of a UTF-16 file,
+    // which grow as they are decoded: the file's size is room enough for most lists at once, up
+    // to a size worth taking before the list is seen.
+    constexpr long long LargestFirstRoom = 16LL << 20;
+    KeyList list;
+    WholeList keys(list, static_cast<std::size_t>(std::min(m_system.size(), LargestFirstRoom)));
+    WindowLines lines(*this, window);
+    if (findSection(lines, trim(section)))
+        listKeys(lines, keys);
+    return lines.failed() ? KeyList() : std::move(list);
 }
 
 int getPrivateProfileString(const char *section, const char *key, const char *defaultText,

@@ -2,8 +2,8 @@
 // Feeds the INI reader arbitrary catalogue files. Whatever the file holds, the reader must keep
 // to its buffer contract; the file walked through a small window, down to a byte at a time, where
 // lines outgrow the window and are read again from the file, must answer exactly as through a
-// window that holds the whole text, every byte written included; and every name it lists must be a
-// key it can look up again.
+// window that holds the whole text, every byte written included; the whole key list must be the
+// one that a large enough buffer gets; and every name it lists must be a key it can look up again.
 //
 // An input is the section and the key, each ended by a backslash and one more byte, then the
 // file's bytes; its last byte says whether the key is given, the one before it the buffer size
@@ -161,6 +161,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t length)
     ask(section.c_str(), keyArg, "", size);
     ask(nullptr, nullptr, "", size);
     const std::string keyList = ask(section.c_str(), nullptr, "", FullBuffer);
+    // Uncut, the buffer's key list is the whole one, walked through either window.
+    const auto wholeKeyList = [&](std::size_t w) {
+        const ini::KeyList list = file.keyList(section.c_str(), w);
+        return std::string(list.names.get(), list.size);
+    };
+    const std::string wholeList = wholeKeyList(wholeWindow);
+    if (wholeKeyList(window) != wholeList)
+        fail("the whole key list walked through a window differs", FullBuffer, 0);
+    if (static_cast<int>(keyList.size()) < FullBuffer - 2 && wholeList != keyList)
+        fail("the whole key list differs from the buffer's", FullBuffer,
+             static_cast<int>(keyList.size()));
     const auto names = listedNames(keyList);
     for (std::size_t i = 0; i < names.size() && i < 16; ++i) {
         // A found key returns its value whatever the default; only a missing one returns each

@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace ini {
 
@@ -25,6 +26,15 @@ class WindowLines;
 // The bytes of the file held in memory at once by a read: lines that fit are read in place,
 // a longer one passes through in pieces of this size.
 constexpr std::size_t DefaultWindow = std::size_t{256} * 1024;
+
+// A section's key list that no buffer cuts: each name followed by a NUL, and where each of those
+// NULs stands. Like any key list it ends within the largest buffer, of INT_MAX bytes.
+struct KeyList
+{
+    std::unique_ptr<char[]> names;
+    std::size_t size = 0;
+    std::vector<int> ends;
+};
 
 // An INI file opened once, to be read as often as asked without being held in memory: each read
 // walks the file from its start, so it sees the bytes the file holds at that moment. A byte order
@@ -45,6 +55,10 @@ public:
     // size and the key's length.
     int getString(const char *section, const char *key, const char *defaultText, char *buffer,
                   int size, std::size_t window = DefaultWindow) const;
+
+    // The section's key list as the largest buffer would hold it, from one walk of the file: it
+    // takes only as much memory as its names need.
+    KeyList keyList(const char *section, std::size_t window = DefaultWindow) const;
 
     // Hands the decoded text to piece in order, at most `window` bytes at a time, until piece
     // returns false or the text ends.
