@@ -81,7 +81,9 @@ void TestItemList::init()
     m_window->resize(400, 300);
     m_list = new ItemList(m_window.get());
     m_list->setGeometry(10, 10, 200, 21);
-    m_list->addItems(withFillers());
+    // In two insertions: a list that holds names already appends the next ones after them.
+    m_list->addItems(withFillers().first(12));
+    m_list->addItems(withFillers().sliced(12));
     m_list->setCurrentIndex(1); // Stone
     m_activated = std::make_unique<QSignalSpy>(m_list, &QComboBox::activated);
     m_window->show();
