@@ -34,6 +34,11 @@ void ItemList::addItems(const QStringList &names)
     m_entries->addItems(names);
 }
 
+void ItemList::addNames(const KeyNames &names)
+{
+    m_entries->addNames(names);
+}
+
 void ItemList::shareEntries(const ItemList &other)
 {
     m_entries->shareNames(*other.m_entries);

@@ -7,6 +7,7 @@ QT_BEGIN_NAMESPACE
 class QStyleOptionComboBox;
 QT_END_NAMESPACE
 
+struct KeyNames;
 class ItemListModel;
 class ItemListPopup;
 
@@ -25,6 +26,8 @@ public:
 
     // Appends the names as entries in one insertion.
     void addItems(const QStringList &names);
+    // Appends the catalogue's names as entries in one insertion, keeping the text they came in.
+    void addNames(const KeyNames &names);
     // Keeps one copy of the names where other's list holds the same ones.
     void shareEntries(const ItemList &other);
     const ItemListModel *entries() const { return m_entries; }
