@@ -154,5 +154,5 @@ private:
     QTimer *m_copyConfirmationTimer = nullptr;
     ResultNotice *m_copyNotice = nullptr;
     ResultNotice *m_rowsNotice = nullptr; // what "Rows from code" did
-    QPointer<QLineEdit> m_clickedInto; // entered by the click still under way
+    QPointer<QLineEdit> m_clickedInto;    // entered by the click still under way
 };
