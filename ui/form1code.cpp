@@ -104,7 +104,7 @@ void Form1::rowsFromCode(const QString &code)
         removeRowClicked();
     for (qint16 row = 0; row <= zeilenanzahl; ++row)
         show(row);
-    for (qint16 row = qint16(zeilenanzahl + 1); row < count; ++row)
+    for (auto row = qint16(zeilenanzahl + 1); row < count; ++row)
         appendRow(show);
 
     m_text5->setPlainText(code.trimmed());

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -89,8 +90,12 @@ private:
     QString doStep(const QString &step, bool realBox);
     static void click(QWidget *w);
     QString clickAnsweringTheBox(QWidget *w);
+    std::optional<QString> surroundingsStep(const QString &step);
     static QMenu *openMenu(QWidget *w);
+    static QString chooseFromMenu(QWidget *w, const QString &entry);
+    static QString menuEntries(QWidget *w);
     QString probe(const QString &what) const;
+    static QString shownText(const QWidget *w);
     QString notices() const;
     QString controlsUnder(const QWidget &w) const;
     void writeCatalogue(const QByteArray &text) const
@@ -176,8 +181,9 @@ bool TestForm1::play(const QString &steps, bool realBox)
     return !QTest::currentTestFailed();
 }
 
-// What keeps the step from being done, or nothing.
-QString TestForm1::doStep(const QString &step, bool realBox)
+// What keeps a step that sets the window's surroundings from being done, or nothing; no value
+// for any other step.
+std::optional<QString> TestForm1::surroundingsStep(const QString &step)
 {
     const QString name = step.section(u'=', 0, 0);
     const QString value = step.section(u'=', 1);
@@ -185,30 +191,40 @@ QString TestForm1::doStep(const QString &step, bool realBox)
         if (m_form)
             return u"the window is open already"_s;
         m_locale = QLocale(value);
-        return {};
+        return QString();
     }
     if (name == u"clipboard") {
         QGuiApplication::clipboard()->setText(value);
-        return {};
+        return QString();
     }
     if (name == u"answer") {
         m_answer = value == u"yes";
-        return {};
+        return QString();
     }
     if (step == u"sample id.txt") {
         QFile sample(QStringLiteral(SAMPLE_CATALOGUE));
         if (!sample.open(QIODevice::ReadOnly))
             return sample.errorString();
         writeCatalogue(sample.readAll());
-        return {};
+        return QString();
     }
     if (name == u"id.txt") {
         if (step.contains(u'='))
             writeCatalogue(value.toUtf8());
         else if (!QFile::remove(m_dir.filePath(name)))
             return u"no catalogue to remove"_s;
-        return {};
+        return QString();
     }
+    return std::nullopt;
+}
+
+// What keeps the step from being done, or nothing.
+QString TestForm1::doStep(const QString &step, bool realBox)
+{
+    if (const std::optional<QString> fault = surroundingsStep(step))
+        return *fault;
+    const QString name = step.section(u'=', 0, 0);
+    const QString value = step.section(u'=', 1);
     if (!m_form)
         open(!realBox);
     if (step.startsWith(u'<') && step.endsWith(u'>')) {
@@ -224,18 +240,8 @@ QString TestForm1::doStep(const QString &step, bool realBox)
                 ? QString()
                 : u"a timer still runs"_s;
     }
-    if (name.startsWith(u"menu:")) {
-        QMenu *menu = openMenu(get(name.sliced(5)));
-        if (!menu)
-            return u"no menu"_s;
-        const QList<QAction *> entries = menu->actions();
-        const auto entry = std::ranges::find(entries, value, &QAction::text);
-        menu->close();
-        if (entry == entries.end())
-            return u"no such entry"_s;
-        (*entry)->trigger();
-        return {};
-    }
+    if (name.startsWith(u"menu:"))
+        return chooseFromMenu(get(name.sliced(5)), value);
     if (step.contains(u'=')) {
         auto *target = get<QObject>(name);
         if (!target)
@@ -292,6 +298,35 @@ QMenu *TestForm1::openMenu(QWidget *w)
     return qobject_cast<QMenu *>(QApplication::activePopupWidget());
 }
 
+// What keeps the entry of the control's context menu from being chosen, or nothing.
+QString TestForm1::chooseFromMenu(QWidget *w, const QString &entry)
+{
+    QMenu *menu = openMenu(w);
+    if (!menu)
+        return u"no menu"_s;
+    const QList<QAction *> entries = menu->actions();
+    const auto found = std::ranges::find(entries, entry, &QAction::text);
+    menu->close();
+    if (found == entries.end())
+        return u"no such entry"_s;
+    (*found)->trigger();
+    return {};
+}
+
+// The entries of the control's context menu as the user reads them, without keys.
+QString TestForm1::menuEntries(QWidget *w)
+{
+    QMenu *menu = openMenu(w);
+    QStringList entries;
+    for (const QAction *entry : menu ? menu->actions() : QList<QAction *>()) {
+        if (!entry->isSeparator())
+            entries << entry->text().section(u'\t', 0, 0).remove(u'&');
+    }
+    if (menu)
+        menu->close();
+    return entries.join(u", "_s);
+}
+
 // A control's name reads its text ("chosen of count" for an item list), "?Name" whether it
 // shows, "tip:Name" a control's tooltip and the description a screen reader reads, "menu:Name" its
 // context menu's entries; "focus" names
@@ -318,17 +353,8 @@ QString TestForm1::probe(const QString &what) const
     if (QWidget *button = what.startsWith(u"tip:") ? get(what.sliced(4)) : nullptr)
         return button->toolTip() + u" / "_s
                 + QAccessible::queryAccessibleInterface(button)->text(QAccessible::Description);
-    if (QWidget *w = what.startsWith(u"menu:") ? get(what.sliced(5)) : nullptr) {
-        QMenu *menu = openMenu(w);
-        QStringList entries;
-        for (const QAction *entry : menu ? menu->actions() : QList<QAction *>()) {
-            if (!entry->isSeparator())
-                entries << entry->text().section(u'\t', 0, 0).remove(u'&');
-        }
-        if (menu)
-            menu->close();
-        return entries.join(u", "_s);
-    }
+    if (what.startsWith(u"menu:"))
+        return menuEntries(get(what.sliced(5)));
     if (what == u"percent") {
         auto *bar = get<QScrollBar>(u"HScroll1"_s);
         const QVariant read
@@ -355,6 +381,14 @@ QString TestForm1::probe(const QString &what) const
     const QWidget *w = get(what.mid(what.startsWith(u'?') ? 1 : 0));
     if (w && what.startsWith(u'?'))
         return w->isVisible() ? u"shown"_s : u"hidden"_s;
+    const QString text = shownText(w);
+    return text.isNull() ? fail() : text;
+}
+
+// The control's text, "chosen of count" for an item list, 1 or 0 for a check box; a null text
+// for a control that shows none.
+QString TestForm1::shownText(const QWidget *w)
+{
     if (const auto *check = qobject_cast<const QCheckBox *>(w))
         return check->isChecked() ? u"1"_s : u"0"_s;
     if (const auto *list = qobject_cast<const QComboBox *>(w))
@@ -362,10 +396,10 @@ QString TestForm1::probe(const QString &what) const
     if (const auto *output = qobject_cast<const QPlainTextEdit *>(w))
         return output->toPlainText();
     if (const auto *box = qobject_cast<const QLineEdit *>(w))
-        return box->text();
+        return box->text().isNull() ? u""_s : box->text();
     if (const auto *label = qobject_cast<const QLabel *>(w))
-        return label->text();
-    return fail();
+        return label->text().isNull() ? u""_s : label->text();
+    return {};
 }
 
 // What the notices among the window's accessible children tell now, or a null text where one
