@@ -92,6 +92,7 @@ bench)
     bench/startup.sh build-bench
     QT_QPA_PLATFORM=offscreen build-bench/bench/bench_catalogue
     QT_QPA_PLATFORM=offscreen build-bench/bench/bench_window
+    QT_QPA_PLATFORM=offscreen build-bench/bench/bench_code
     QT_QPA_PLATFORM=offscreen build-bench/bench/bench_rows
     say "load: $(uptime)"
     ;;

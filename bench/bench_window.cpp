@@ -8,6 +8,7 @@
 // a child process of its own.
 
 #include "benchcatalogue.h"
+#include "benchplus.h"
 #include "benchwindow.h"
 #include "catalogue.h"
 #include "form1.h"
@@ -42,25 +43,6 @@ constexpr int HugeCount = 1'000'000;
 QString catalogueFile;                  // ItemCount items
 std::map<int, QString> sizedCatalogues; // by item count
 std::map<int, QStringList> sizedNames;  // in file order
-
-// "+" and then, untimed, "-": every "+" makes and fills a new row from the file.
-void addAndRemoveRows(benchmark::State &state, const QString &catalogue, int names)
-{
-    Form1 window(catalogue, QLocale::c());
-    window.show();
-    auto *plus = control<QPushButton>(window, QStringLiteral("Command1"));
-    auto *minus = control<QPushButton>(window, QStringLiteral("Command2"));
-    bool filled = true;
-    for (auto _ : state) {
-        plus->click();
-        state.PauseTiming();
-        filled = filled && control<QComboBox>(window, QStringLiteral("Combo1_1"))->count() == names;
-        minus->click();
-        state.ResumeTiming();
-    }
-    if (window.zeilenanzahl != 0 || !filled)
-        state.SkipWithError("the rows did not come and go with every name");
-}
 
 void addRow(benchmark::State &state)
 {

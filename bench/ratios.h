@@ -29,7 +29,8 @@ public:
         ConsoleReporter::ReportRuns(runs);
     }
 
-    // "name / floor = ratio (goal <= goal)"; a missing benchmark (filtered out) prints nothing.
+    // "name / floor = ratio (goal <= goal)", or "(no goal)" for a goal of 0; a missing benchmark
+    // (filtered out) prints nothing.
     void printRatio(const std::string &name, const std::string &floor, double goal) const
     {
         const auto a = m_seconds.find(name);
@@ -37,6 +38,11 @@ public:
         if (a == m_seconds.end() || b == m_seconds.end() || b->second <= 0)
             return;
         const double ratio = a->second / b->second;
+        if (goal <= 0) {
+            std::printf("ratio %-28s / %-28s = %5.2fx  (no goal)\n", name.c_str(), floor.c_str(),
+                        ratio);
+            return;
+        }
         std::printf("ratio %-28s / %-28s = %5.2fx  (goal <= %.2fx: %s)\n", name.c_str(),
                     floor.c_str(), ratio, goal, ratio <= goal ? "met" : "MISSED");
     }

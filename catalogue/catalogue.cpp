@@ -51,6 +51,27 @@ public:
         return m_file.keyList(section.constData());
     }
 
+    ini::KeyValueList keyValues(const QByteArray &section) const
+    {
+        return m_file.keyValues(section.constData(), bufferSize);
+    }
+
+    // The texts of a list, each followed by its NUL, decoded.
+    KeyNames decode(const ini::KeyList &list)
+    {
+        KeyNames texts{decode(list.names.get(), static_cast<qsizetype>(list.size)), {}};
+        if (texts.text.size() == static_cast<qsizetype>(list.size)) {
+            // A character for each byte, as ASCII and Windows-1252 decode: each NUL stands where
+            // the reader wrote it.
+            texts.ends = QList<qsizetype>(list.ends.begin(), list.ends.end());
+        } else {
+            for (qsizetype end = texts.text.indexOf(u'\0'); end >= 0;
+                 end = texts.text.indexOf(u'\0', end + 1))
+                texts.ends.append(end);
+        }
+        return texts;
+    }
+
 private:
     codepage::CodePage page()
     {
@@ -86,16 +107,14 @@ QString ReadIni(const QString &file, const QString &section, const QString &key)
 KeyNames wholeKeyList(const QString &file, const QString &section)
 {
     CatalogueFile catalogue(file);
-    const ini::KeyList list = catalogue.keyList(catalogue.encode(section));
-    KeyNames names{catalogue.decode(list.names.get(), static_cast<qsizetype>(list.size)), {}};
-    if (names.text.size() == static_cast<qsizetype>(list.size)) {
-        // A character for each byte, as ASCII and Windows-1252 decode: each NUL stands where the
-        // reader wrote it.
-        names.ends = QList<qsizetype>(list.ends.begin(), list.ends.end());
-    } else {
-        for (qsizetype end = names.text.indexOf(u'\0'); end >= 0;
-             end = names.text.indexOf(u'\0', end + 1))
-            names.ends.append(end);
-    }
-    return names;
+    return catalogue.decode(catalogue.keyList(catalogue.encode(section)));
+}
+
+KeyValues wholeKeyListWithValues(const QString &file, const QString &section)
+{
+    CatalogueFile catalogue(file);
+    const ini::KeyValueList list = catalogue.keyValues(catalogue.encode(section));
+    // Decoded as ReadIni decodes each value: a value cut inside a UTF-8 character ends in one
+    // replacement character for each of its bytes there, whether a NUL or the text's end follows.
+    return {catalogue.decode(list.names), catalogue.decode(list.values)};
 }

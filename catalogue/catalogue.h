@@ -27,27 +27,50 @@
 //   names matched in any ASCII case         initext.h equalsIgnoringAsciiCase
 //   the key list's entries                  inireader.cpp listKeys, NameList::add
 //   the whole key list, in one walk         inireader.cpp WholeList, ProfileFile::keyList
-//   buffer cuts, the default                inireader.cpp place, placeDefault, NameList::finish
+//   every listed name's value, in that walk inireader.cpp ValuedList, FirstNames (through
+//                                           initext.h hashIgnoringAsciiCase), keyValues
+//   buffer cuts, the default                inireader.cpp cutToBuffer, place, placeDefault,
+//                                           NameList::finish
 //   byte order mark, UTF-16                 profilestream.cpp ProfileFile(), TextReader::readUtf16
 //   code page: UTF-8 or Windows-1252        codepage.cpp; per file in CatalogueFile::page
 
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 // The value of key in section of the INI file, or with a null key (QString()) the section's
 // key names, each followed by a NUL. Reads the file anew on every call.
 QString ReadIni(const QString &file, const QString &section, const QString &key);
 
-// Key names as ReadIni's key list holds them, each followed by a NUL, and where those NULs stand.
+// Key names as ReadIni's key list holds them, each followed by a NUL, and where those NULs stand;
+// or texts of another kind in the same form.
 struct KeyNames
 {
     QString text;
     QList<qsizetype> ends;
+
+    qsizetype size() const { return ends.size(); }
+    // Text k without its NUL, 0 <= k < size().
+    QStringView at(qsizetype k) const
+    {
+        const qsizetype start = k == 0 ? 0 : ends.at(k - 1) + 1;
+        return QStringView(text).sliced(start, ends.at(k) - start);
+    }
 };
 
 // The section's key names as ReadIni lists them, but never cut short, from one walk of the file.
 KeyNames wholeKeyList(const QString &file, const QString &section);
+
+// The section's key names as wholeKeyList gives them, and for each its value exactly as ReadIni
+// gives it for that name (the value of the first key with that name in any ASCII case), from one
+// walk of the file: all that a lookup of every listed name would read, read once.
+struct KeyValues
+{
+    KeyNames names;
+    KeyNames values; // values.at(k) belongs to names.at(k)
+};
+KeyValues wholeKeyListWithValues(const QString &file, const QString &section);
 
 // Appends every key name of the section to list, in file order; clears and selects nothing.
 template<class List>

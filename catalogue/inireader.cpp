@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -73,13 +74,20 @@ inline Part value(const Text &line, std::size_t equals)
     return unquoted(line, line.trimmed({equals + 1, line.cutAtNul({equals + 1, line.size()})}));
 }
 
+// The part cut to what a buffer of size (at least 1) holds before its NUL.
+inline Part cutToBuffer(Part part, int size)
+{
+    part.end = std::min(part.end, part.begin + static_cast<std::size_t>(size) - 1);
+    return part;
+}
+
 // Places the text's part, cut to what the buffer holds before its NUL, then the NUL.
 template<class Text>
 int place(const Text &text, Part part, char *buffer, int size)
 {
     if (size <= 0)
         return 0;
-    part.end = std::min(part.end, part.begin + static_cast<std::size_t>(size) - 1);
+    part = cutToBuffer(part, size);
     text.copy(part, buffer);
     buffer[part.size()] = '\0';
     return static_cast<int>(part.size());
@@ -104,7 +112,7 @@ public:
     { }
 
     template<class Text>
-    void add(const Text &line, Part name)
+    void add(const Text &line, Part name, std::size_t /*equals*/)
     {
         if (m_length < m_room) {
             line.copy({name.begin, name.begin + std::min(name.size(), m_room - m_length)},
@@ -138,6 +146,13 @@ private:
     std::size_t m_length = 0;
 };
 
+// Entry k of a list, without its NUL.
+std::string_view entry(const KeyList &list, std::size_t k)
+{
+    const std::size_t begin = k == 0 ? 0 : static_cast<std::size_t>(list.ends[k - 1]) + 1;
+    return {list.names.get() + begin, static_cast<std::size_t>(list.ends[k]) - begin};
+}
+
 // The key list that no buffer cuts. Only a list past the room of the largest buffer that a caller
 // can pass ends early, after the last name that such a buffer holds whole.
 class WholeList
@@ -149,24 +164,45 @@ public:
         , m_firstRoom(std::max<std::size_t>(firstRoom, 1))
     { }
 
+    // Adds the line's part: a key's name, or its value.
     template<class Text>
-    void add(const Text &line, Part name)
+    void add(const Text &line, Part part, std::size_t /*equals*/ = 0)
     {
-        const std::size_t end = m_list.size + name.size();
-        if (end >= m_capacity && !grow(end + 1)) {
-            m_full = true;
-            return;
-        }
-        line.copy(name, m_list.names.get() + m_list.size);
-        m_list.names[end] = '\0';
-        m_list.ends.push_back(static_cast<int>(end));
-        m_list.size = end + 1;
+        if (char *out = append(part.size()))
+            line.copy(part, out);
     }
 
+    // Adds entry k of the list once more.
+    void addAgain(std::size_t k)
+    {
+        const std::size_t size = entry(m_list, k).size();
+        // Read only once the room is made, which may move the list.
+        if (char *out = append(size))
+            std::memcpy(out, entry(m_list, k).data(), size);
+    }
+
+    // Whether an entry of that many bytes would still fit.
+    bool takes(std::size_t bytes) const { return m_list.size + bytes + 1 <= LargestRoom; }
     bool full() const { return m_full; }
 
 private:
     static constexpr std::size_t LargestRoom = INT_MAX - 2;
+
+    // Room for n more bytes at the end of the list, the NUL after them placed; nullptr where the
+    // largest buffer has none.
+    char *append(std::size_t n)
+    {
+        const std::size_t end = m_list.size + n;
+        if (end >= m_capacity && !grow(end + 1)) {
+            m_full = true;
+            return nullptr;
+        }
+        char *out = m_list.names.get() + m_list.size;
+        m_list.names[end] = '\0';
+        m_list.ends.push_back(static_cast<int>(end));
+        m_list.size = end + 1;
+        return out;
+    }
 
     // Makes room for at least `needed` bytes; false where the largest buffer has none.
     bool grow(std::size_t needed)
@@ -193,6 +229,103 @@ private:
     bool m_full = false;
 };
 
+// For each name of a list, the first one in it that equals the name in any ASCII case: the key
+// that a lookup of the name finds.
+class FirstNames
+{
+public:
+    // The index of the first entry of names that equals entry k in any ASCII case, k itself when
+    // none before it does. Each entry is asked once, in order.
+    std::size_t firstOf(const KeyList &names, std::size_t k)
+    {
+        if (2 * (m_used + 1) > m_slots.size())
+            grow();
+        const std::string_view name = entry(names, k);
+        const auto hash = static_cast<std::uint32_t>(hashIgnoringAsciiCase(name));
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot &slot = m_slots[i];
+            if (slot.entry == Free) {
+                slot = {hash, static_cast<std::uint32_t>(k)};
+                ++m_used;
+                return k;
+            }
+            if (slot.hash == hash && equalsIgnoringAsciiCase(entry(names, slot.entry), name))
+                return slot.entry;
+        }
+    }
+
+private:
+    static constexpr std::uint32_t Free = UINT32_MAX;
+
+    struct Slot
+    {
+        std::uint32_t hash = 0;
+        std::uint32_t entry = Free;
+    };
+
+    // Twice the slots, each first name placed anew; at most half of them are taken.
+    void grow()
+    {
+        std::vector<Slot> slots(std::max<std::size_t>(64, 2 * m_slots.size()));
+        const std::size_t mask = slots.size() - 1;
+        for (const Slot &slot : m_slots) {
+            if (slot.entry == Free)
+                continue;
+            std::size_t i = slot.hash & mask;
+            while (slots[i].entry != Free)
+                i = (i + 1) & mask;
+            slots[i] = slot;
+        }
+        m_slots = std::move(slots);
+    }
+
+    std::vector<Slot> m_slots;
+    std::size_t m_used = 0;
+};
+
+// The key list that no buffer cuts, and each name's value as a lookup of the name answers it:
+// that of the first key with the name in any ASCII case, cut to the lookup's buffer. The lookup
+// also reaches ";" lines, which the list leaves out; but those names start with ";" and no listed
+// one does, so the first key that a listed name finds is always a listed one.
+class ValuedList
+{
+public:
+    ValuedList(KeyValueList &list, std::size_t firstRoom, int valueSize)
+        : m_list(list)
+        , m_names(list.names, firstRoom)
+        , m_values(list.values, firstRoom)
+        , m_valueSize(valueSize)
+    { }
+
+    template<class Text>
+    void add(const Text &line, Part name, std::size_t equals)
+    {
+        // No value takes more than the buffer holds, so the two lists keep in step.
+        if (!m_names.takes(name.size()) || !m_values.takes(static_cast<std::size_t>(m_valueSize))) {
+            m_full = true;
+            return;
+        }
+        m_names.add(line, name);
+        const std::size_t k = m_list.names.ends.size() - 1;
+        const std::size_t first = m_first.firstOf(m_list.names, k);
+        if (first == k)
+            m_values.add(line, cutToBuffer(value(line, equals), m_valueSize));
+        else
+            m_values.addAgain(first);
+    }
+
+    bool full() const { return m_full; }
+
+private:
+    KeyValueList &m_list;
+    WholeList m_names;
+    WholeList m_values;
+    FirstNames m_first;
+    int m_valueSize;
+    bool m_full = false;
+};
+
 int listSections(WindowLines &lines, const char *defaultText, char *buffer, int size)
 {
     NameList sections(buffer, size);
@@ -201,7 +334,7 @@ int listSections(WindowLines &lines, const char *defaultText, char *buffer, int 
         line.visit([&](const auto &text) {
             Part name;
             if (headerName(text, name))
-                sections.add(text, name);
+                sections.add(text, name, 0);
         });
     }
     return sections.finish(defaultText);
@@ -223,7 +356,7 @@ bool findSection(WindowLines &lines, std::string_view wanted)
     return false;
 }
 
-// Adds the names of the keys up to the next header, in file order.
+// Adds the names of the keys up to the next header, in file order, each with where its "=" stands.
 template<class Names>
 void listKeys(WindowLines &lines, Names &keys)
 {
@@ -237,7 +370,7 @@ void listKeys(WindowLines &lines, Names &keys)
                 return true;
             // A ";" line is a comment to the key list, though a lookup can still reach it.
             if (text.front() != ';' && keyName(text, name, equals))
-                keys.add(text, name);
+                keys.add(text, name, equals);
             return false;
         });
     }
@@ -294,18 +427,33 @@ int ProfileFile::getString(const char *section, const char *key, const char *def
     return lines.failed() ? placeDefault(defaultText, buffer, size) : placed;
 }
 
-KeyList ProfileFile::keyList(const char *section, std::size_t window) const
+std::size_t ProfileFile::firstListRoom() const
 {
     // The names take no more bytes than the lines that hold them, but for some of a UTF-16 file,
     // which grow as they are decoded: the file's size is room enough for most lists at once, up
-    // to a size worth taking before the list is seen.
+    // to a size worth taking before the list is seen. So are the values.
     constexpr long long LargestFirstRoom = 16LL << 20;
+    return static_cast<std::size_t>(std::min(m_system.size(), LargestFirstRoom));
+}
+
+KeyList ProfileFile::keyList(const char *section, std::size_t window) const
+{
     KeyList list;
-    WholeList keys(list, static_cast<std::size_t>(std::min(m_system.size(), LargestFirstRoom)));
+    WholeList keys(list, firstListRoom());
     WindowLines lines(*this, window);
     if (findSection(lines, trim(section)))
         listKeys(lines, keys);
     return lines.failed() ? KeyList() : std::move(list);
+}
+
+KeyValueList ProfileFile::keyValues(const char *section, int valueSize, std::size_t window) const
+{
+    KeyValueList list;
+    ValuedList keys(list, firstListRoom(), valueSize);
+    WindowLines lines(*this, window);
+    if (findSection(lines, trim(section)))
+        listKeys(lines, keys);
+    return lines.failed() ? KeyValueList() : std::move(list);
 }
 
 int getPrivateProfileString(const char *section, const char *key, const char *defaultText,

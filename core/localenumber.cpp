@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -65,6 +66,33 @@ std::optional<qint16> toInt16(const QString &text, const QLocale &locale)
     if (rounded < -32768 || rounded > 32767)
         return std::nullopt;
     return static_cast<qint16>(rounded);
+}
+
+Int16Reader::Int16Reader(const QLocale &locale)
+    : m_locale(locale)
+    , m_readsAsciiDigits(readNumber(QStringLiteral("0123456789"), locale) == 123456789.0)
+{ }
+
+std::optional<qint16> Int16Reader::operator()(QStringView text) const
+{
+    if (m_readsAsciiDigits && !text.isEmpty()) {
+        constexpr int Largest = std::numeric_limits<qint16>::max();
+        int value = 0;
+        bool digits = true;
+        for (const QChar c : text) {
+            if (c < u'0' || c > u'9') {
+                digits = false;
+                break;
+            }
+            // Digits only add: past the largest the value stays out of range, however long the
+            // text ("40000e-1" still goes to the locale, as its "e" shows).
+            if (value <= Largest)
+                value = 10 * value + (c.unicode() - u'0');
+        }
+        if (digits)
+            return value <= Largest ? std::optional<qint16>(qint16(value)) : std::nullopt;
+    }
+    return toInt16(text.toString(), m_locale);
 }
 
 QString writeNumber(double value, const QLocale &locale)

@@ -32,12 +32,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The catalogue's section of items: every fill and every lookup asks for it.
-QString catalogueSection()
-{
-    return u"ID"_s;
-}
-
 bool ticked(const QCheckBox *box)
 {
     return box->checkState() == Qt::Checked;
@@ -46,26 +40,6 @@ bool ticked(const QCheckBox *box)
 QString percentText(int value)
 {
     return QString::number(value) + u" %"_s;
-}
-
-// The output box's text as the user sees it, no-break spaces included; only the document's own
-// paragraph, line and frame marks become line breaks.
-QString plainTextOf(const QTextDocument &document)
-{
-    QString text = document.toRawText();
-    for (QChar &c : text) {
-        switch (c.unicode()) {
-        case QChar::ParagraphSeparator:
-        case QChar::LineSeparator:
-        case 0xfdd0: // beginning of a frame
-        case 0xfdd1: // end of a frame
-            c = u'\n';
-            break;
-        default:
-            break;
-        }
-    }
-    return text;
 }
 
 // Clears a price box that still shows its hint: what the user typed there is theirs and stays.
@@ -97,6 +71,32 @@ QString copyConfirmation(const QString &copied, const QLocale &locale)
 }
 
 } // namespace
+
+// The catalogue's section of items: every fill and every lookup asks for it.
+QString Form1::catalogueSection()
+{
+    return u"ID"_s;
+}
+
+// The output box's text as the user sees it, no-break spaces included; only the document's own
+// paragraph, line and frame marks become line breaks.
+QString Form1::outputText() const
+{
+    QString text = m_text5->document()->toRawText();
+    for (QChar &c : text) {
+        switch (c.unicode()) {
+        case QChar::ParagraphSeparator:
+        case QChar::LineSeparator:
+        case 0xfdd0: // beginning of a frame
+        case 0xfdd1: // end of a frame
+            c = u'\n';
+            break;
+        default:
+            break;
+        }
+    }
+    return text;
+}
 
 Form1::Form1(const QString &cataloguePath, const QLocale &locale, QWidget *parent)
     : QWidget(parent)
@@ -130,6 +130,11 @@ QString Form1::codezusammenfügen() const
 void Form1::setShowMessage(ShowMessage show)
 {
     m_showMessage = std::move(show);
+}
+
+void Form1::setAskQuestion(AskQuestion ask)
+{
+    m_askQuestion = std::move(ask);
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
@@ -193,6 +198,7 @@ void Form1::connectControls()
     connect(m_command4, &QPushButton::clicked, this, &Form1::closeOptionsClicked);
     connect(m_command5, &QPushButton::clicked, this, &Form1::optionsClicked);
     connect(m_command6, &QPushButton::clicked, this, &Form1::copyToClipboardClicked);
+    connect(m_text5, &QWidget::customContextMenuRequested, this, &Form1::showCodeMenu);
     connect(m_copyConfirmationTimer, &QTimer::timeout, this, &Form1::copyConfirmationDone);
     connect(m_check1, &QCheckBox::stateChanged, this, &Form1::check1Clicked);
     // Without this the user could not tell which percentage the bar stands at.
@@ -232,17 +238,23 @@ void Form1::load()
 
 void Form1::selectFirstEntry(qint16 row)
 {
-    QComboBox *list = m_rows.row(row).itemList();
-    // An empty catalogue leaves nothing to choose: the row keeps "ID" and the window stays usable;
-    // the list says where the program looked, its text still empty for "Generate".
-    if (list->count() == 0) {
-        list->setPlaceholderText(emptyItemListText(m_cataloguePath));
+    // An empty catalogue leaves nothing to choose: the row keeps "ID" and the window stays usable.
+    if (sayWhereEmpty(row))
         return;
-    }
     // A filled list already shows its first entry without a signal, and the choice made here must
     // run the item-chosen handling exactly once, as a user's choice does.
-    list->setCurrentIndex(0);
+    m_rows.row(row).itemList()->setCurrentIndex(0);
     itemChosen(row);
+}
+
+// A list without entries says where the program looked, its text still empty for "Generate"; a
+// list with entries says nothing in their place. True for an empty list.
+bool Form1::sayWhereEmpty(qint16 row)
+{
+    QComboBox *list = m_rows.row(row).itemList();
+    const bool empty = list->count() == 0;
+    list->setPlaceholderText(empty ? emptyItemListText(m_cataloguePath) : QString());
+    return empty;
 }
 
 void Form1::itemChosen(qint16 row)
@@ -284,6 +296,7 @@ void Form1::generateClicked()
     // The old trade code goes first, so that a failure never leaves it looking current.
     m_text5->clear();
     m_codeNotice->withdraw();
+    m_rowsNotice->withdraw();
     m_faultMark->clear();
     const GenerateOptions options{ticked(m_check2), ticked(m_check1), ticked(m_check3)};
     const auto fail = [this] { showMessage(u"Please enter everything before!"_s, u"Error"_s); };
@@ -335,12 +348,25 @@ void Form1::focusFailedBox(const GenerateResult &result)
 
 void Form1::addRowClicked()
 {
+    appendRow([this](qint16 m) {
+        const ItemList *above = m_rows.row(qint16(m - 1)).itemList();
+        ItemList *list = m_rows.row(m).itemList();
+        FillListFromIni(*list, m_cataloguePath, catalogueSection());
+        list->shareEntries(*above); // read anew, but kept once where nothing changed
+        selectFirstEntry(m);
+    });
+}
+
+// Adds a row below the last one within the limits of "+", and lets fill give its item list entries
+// and its choice before the row is counted; false where no row is added.
+bool Form1::appendRow(const std::function<void(qint16 row)> &fill)
+{
     const qint16 n = zeilenanzahl;
     if (n < 0 || n >= LastRow)
-        return;
+        return false;
     const auto m = qint16(n + 1); // within 1..13, so no overflow
     if (!m_rows.row(m).isEmpty() || !m_picture1->isHidden())
-        return;
+        return false;
     moveRowButtons(RowPitch);
 
     const TradeRow above = m_rows.row(n);
@@ -356,9 +382,6 @@ void Form1::addRowClicked()
         // over the typed one.
         control->raise();
     }
-    FillListFromIni(*row.itemList(), m_cataloguePath, catalogueSection());
-    row.itemList()->shareEntries(
-            *above.itemList()); // read anew, but kept once where nothing changed
 
     nameRow(m);
     connectRow(m);
@@ -367,7 +390,7 @@ void Form1::addRowClicked()
         setTabOrder(previous, control);
         previous = control;
     }
-    selectFirstEntry(m);
+    fill(m);
     // New rows are created on top; the bottom area must stay in front of them.
     m_picture2->raise();
     m_text5->raise();
@@ -377,6 +400,7 @@ void Form1::addRowClicked()
     for (QWidget *control : row.controls)
         announceJoined({control});
     zeilenanzahl = m;
+    return true;
 }
 
 void Form1::removeRowClicked()
@@ -413,7 +437,7 @@ void Form1::copyToClipboardClicked()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    const QString text = plainTextOf(*m_text5->document());
+    const QString text = outputText();
     clipboard->setText(text);
     // Nothing else shows that the click did anything; a second copy shows its own count anew.
     const QString said = copyConfirmation(text, m_locale);
@@ -442,5 +466,7 @@ void Form1::showMessage(const QString &prompt, const QString &title)
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, title, prompt, QMessageBox::Ok, this);
+    // A message may quote what the user pasted, which is shown as it is, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }

@@ -14,10 +14,11 @@
 // and written in the locale given at construction.
 //
 // Where each part lives: form1layout.cpp builds the window and names its controls; form1.cpp
-// holds the handlers; form1keys.cpp the keys for the window's commands; form1access.cpp what lets
-// the keyboard alone and a screen reader do the whole job; traderow.h the rows and what sets
-// their columns apart; resultnotice.h what a screen reader is told away from the focus (the trade
-// code, the copy, the failed box); faultmark.h the failed box's mark.
+// holds the handlers; form1keys.cpp the keys for the window's commands; form1code.cpp "Rows from
+// code", which fills the rows from a trade code kept elsewhere; form1access.cpp what lets the
+// keyboard alone and a screen reader do the whole job; traderow.h the rows and what sets their
+// columns apart; resultnotice.h what a screen reader is told away from the focus (the trade code,
+// the copy, the failed box, the rows from a code); faultmark.h the failed box's mark.
 
 #include "tradecode.h"
 #include "traderow.h"
@@ -38,7 +39,9 @@ class QScrollBar;
 class QTimer;
 QT_END_NAMESPACE
 
+struct CodeReading;
 class FaultMark;
+struct KeyValues;
 class ResultNotice;
 
 class Form1 : public QWidget
@@ -48,6 +51,9 @@ class Form1 : public QWidget
 public:
     // Shows a modal message (prompt, title) and returns when the user has closed it.
     using ShowMessage = std::function<void(const QString &prompt, const QString &title)>;
+    // Asks a modal question (prompt, title) and returns the answer once the user has given it:
+    // true for yes.
+    using AskQuestion = std::function<bool(const QString &prompt, const QString &title)>;
 
     Form1(const QString &cataloguePath, const QLocale &locale, QWidget *parent = nullptr);
 
@@ -57,8 +63,9 @@ public:
     QString buycode(const qint16 &id, const qint16 &preis) const;
     QString codezusammenfügen() const;
 
-    // Replaces the modal box, so that a caller without a user can see and dismiss the message.
+    // Replace the modal boxes, so that a caller without a user can see and answer them.
     void setShowMessage(ShowMessage show);
+    void setAskQuestion(AskQuestion ask);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -79,6 +86,8 @@ private:
     void nameRow(qint16 row);
 
     // form1.cpp
+    static QString catalogueSection();
+    QString outputText() const;
     void connectControls();
     void connectRow(qint16 row);
     void priceBoxEvent(QLineEdit &box, const TradeColumn &column, const QEvent &event);
@@ -91,13 +100,22 @@ private:
     void generateClicked();
     void focusFailedBox(const GenerateResult &result);
     void addRowClicked();
+    bool appendRow(const std::function<void(qint16 row)> &fill);
     void removeRowClicked();
+    bool sayWhereEmpty(qint16 row);
     void optionsClicked();
     void closeOptionsClicked();
     void copyToClipboardClicked();
     void copyConfirmationDone();
     void moveRowButtons(int by);
     void showMessage(const QString &prompt, const QString &title);
+
+    // form1code.cpp
+    void showCodeMenu(const QPoint &at);
+    void rowsFromCode(const QString &code);
+    bool holdsTypedPrices() const;
+    bool askQuestion(const QString &prompt, const QString &title);
+    void showCodeRow(qint16 row, const TradeRowTexts &texts, const KeyValues &catalogue, int entry);
 
     // form1access.cpp
     void setUpAccess();
@@ -107,6 +125,7 @@ private:
     QLocale m_locale;
     TradeCode m_tradeCode;
     ShowMessage m_showMessage;
+    AskQuestion m_askQuestion;
 
     TradeRows m_rows;
 
@@ -134,5 +153,6 @@ private:
     QLabel *m_copyConfirmation = nullptr; // what "Copy to Clipboard" did, for a few seconds
     QTimer *m_copyConfirmationTimer = nullptr;
     ResultNotice *m_copyNotice = nullptr;
-    QPointer<QLineEdit> m_clickedInto; // entered by the click still under way
+    ResultNotice *m_rowsNotice = nullptr; // what "Rows from code" did
+    QPointer<QLineEdit> m_clickedInto;    // entered by the click still under way
 };

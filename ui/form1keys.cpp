@@ -3,7 +3,10 @@
 // description name it.
 #include "form1.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QWidget>
@@ -33,6 +36,19 @@ void Form1::setUpShortcuts()
     // Taken in keyPressEvent.
     name(m_command3, QKeySequence(Qt::CTRL | Qt::Key_Return));
     name(m_command4, QKeySequence(QKeySequence::Cancel));
+
+    // "Rows from code" has no button. It pairs with Ctrl+Shift+C, which copies the code out; the
+    // output box, from whose menu it reads the code the box holds, names both ways.
+    const QKeySequence rowsKey(Qt::CTRL | Qt::SHIFT | Qt::Key_V);
+    auto *rows = new QShortcut(rowsKey, this);
+    rows->setAutoRepeat(false);
+    connect(rows, &QShortcut::activated, this,
+            [this] { rowsFromCode(QGuiApplication::clipboard()->text()); });
+    const QString ways = u"Rows from a trade code: %1 reads the clipboard, \"Rows from this code\" "
+                         u"in this box's menu reads this box"_s.arg(
+                                 rowsKey.toString(QKeySequence::NativeText));
+    m_text5->setToolTip(ways);
+    m_text5->setAccessibleDescription(ways);
 }
 
 // Return and Escape are no shortcuts: an item list's popup acts on them (chooses, closes) while

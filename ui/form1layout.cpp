@@ -149,7 +149,9 @@ void Form1::buildLayout()
     m_text5->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_text5->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_text5->setTabChangesFocus(true); // Tab must lead on, or the keyboard is caught here
+    m_text5->setContextMenuPolicy(Qt::CustomContextMenu); // its own, and "Rows from this code"
     m_codeNotice = new ResultNotice(u"Trade code"_s, this);
+    m_rowsNotice = new ResultNotice(u"Rows from code"_s, this);
     m_faultMark = new FaultMark(this);
     m_command3 = button(this, u"Command3"_s, u"Generate"_s, twips(7800, 9120, 2295, 855),
                         u"Generate"_s);

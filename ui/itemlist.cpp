@@ -44,6 +44,11 @@ void ItemList::shareEntries(const ItemList &other)
     m_entries->shareNames(*other.m_entries);
 }
 
+void ItemList::setNames(const KeyNames &names)
+{
+    m_entries->setNames(names);
+}
+
 bool ItemList::isOpen() const
 {
     return m_popup && m_popup->isVisible();

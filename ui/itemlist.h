@@ -30,6 +30,8 @@ public:
     void addNames(const KeyNames &names);
     // Keeps one copy of the names where other's list holds the same ones.
     void shareEntries(const ItemList &other);
+    // Holds exactly the catalogue's names as they came, whatever it held before.
+    void setNames(const KeyNames &names);
     const ItemListModel *entries() const { return m_entries; }
     // The open list, made when first asked for; closed, it is hidden and shows every entry.
     ItemListPopup *openList() const;

@@ -87,8 +87,24 @@ void ItemListModel::addItems(const QStringList &names)
 
 void ItemListModel::shareNames(const ItemListModel &other)
 {
-    if (m_names.ends == other.m_names.ends && m_names.text == other.m_names.text)
+    if (holds(other.m_names))
         m_names = other.m_names;
+}
+
+void ItemListModel::setNames(const KeyNames &names)
+{
+    if (holds(names)) {
+        m_names = names;
+        return;
+    }
+    beginResetModel();
+    m_names = names;
+    endResetModel();
+}
+
+bool ItemListModel::holds(const KeyNames &names) const
+{
+    return m_names.ends == names.ends && m_names.text == names.text;
 }
 
 bool ItemListModel::sharesNames(const ItemListModel &other) const

@@ -32,14 +32,15 @@ public:
     void addItems(const QStringList &names);
     // Takes over other's storage when both hold the same names.
     void shareNames(const ItemListModel &other);
+    // Holds exactly these names from now on, in their storage: where it held the same ones
+    // already, nothing changes for those who watch the list.
+    void setNames(const KeyNames &names);
     bool sharesNames(const ItemListModel &other) const;
     // The name of one entry, 0 <= entry < rowCount().
-    QStringView name(int entry) const
-    {
-        const qsizetype start = entry == 0 ? 0 : m_names.ends.at(entry - 1) + 1;
-        return QStringView(m_names.text).sliced(start, m_names.ends.at(entry) - start);
-    }
+    QStringView name(int entry) const { return m_names.at(entry); }
 
 private:
+    bool holds(const KeyNames &names) const;
+
     KeyNames m_names;
 };

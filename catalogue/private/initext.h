@@ -174,4 +174,15 @@ inline bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
     return true;
 }
 
+// A hash that names equal in any ASCII case share: FNV-1a over the bytes in lower case.
+inline std::size_t hashIgnoringAsciiCase(std::string_view name)
+{
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(asciiLower(c));
+        hash *= 1099511628211ULL;
+    }
+    return static_cast<std::size_t>(hash);
+}
+
 } // namespace ini

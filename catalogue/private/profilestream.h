@@ -36,6 +36,14 @@ struct KeyList
     std::vector<int> ends;
 };
 
+// A section's key list as KeyList holds it, and beside it each listed name's value as a lookup of
+// that name answers it, in the same form: entry k of values belongs to entry k of names.
+struct KeyValueList
+{
+    KeyList names;
+    KeyList values;
+};
+
 // An INI file opened once, to be read as often as asked without being held in memory: each read
 // walks the file from its start, so it sees the bytes the file holds at that moment. A byte order
 // mark is decoded away, and a UTF-16 text arrives as UTF-8. A missing, unreadable or non-regular
@@ -60,6 +68,13 @@ public:
     // takes only as much memory as its names need.
     KeyList keyList(const char *section, std::size_t window = DefaultWindow) const;
 
+    // The same key list, with the value that getString with a buffer of valueSize (at least 1)
+    // places for each name, from the same one walk: a name listed twice, in any ASCII case, has
+    // the first one's value both times. Should the values outgrow the largest buffer, both lists
+    // end before the name whose value no longer fits.
+    KeyValueList keyValues(const char *section, int valueSize,
+                           std::size_t window = DefaultWindow) const;
+
     // Hands the decoded text to piece in order, at most `window` bytes at a time, until piece
     // returns false or the text ends.
     void scan(const std::function<bool(std::string_view)> &piece,
@@ -67,6 +82,9 @@ public:
 
 private:
     friend class TextReader;
+
+    // The bytes that a whole list takes at first.
+    std::size_t firstListRoom() const;
 
     // The file's size stays what it was when it was opened: what the file gains meanwhile is
     // left for the next read.

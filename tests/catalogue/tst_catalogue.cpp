@@ -27,6 +27,8 @@ private slots:
     void roundTrip();
     void readIni_data();
     void readIni();
+    void valuesAsReadIniGivesThem_data();
+    void valuesAsReadIniGivesThem();
     void everyNameListed_data();
     void everyNameListed();
     void codePageOfPieces_data();
@@ -130,6 +132,51 @@ void TestCatalogue::readIni()
     QFETCH(QString, key);
     QFETCH(QString, expected);
     QCOMPARE(ReadIni(write(file), u"ID"_s, key), expected);
+}
+
+void TestCatalogue::valuesAsReadIniGivesThem_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    const auto utf16 = [](const QString &text) {
+        QStringEncoder le(QStringEncoder::Utf16LE);
+        return "\xFF\xFE"_ba + QByteArray(le(text));
+    };
+    QTest::newRow("duplicates in any case")
+            << "Wood=1\n[ID]\nWood=12\nwOOD=13\nStone=7\nWOOD=14\nstone=8\n[x]\nwood=2"_ba;
+    // A comment line is no name, but a lookup would reach it.
+    QTest::newRow("comment lines") << "[ID]\n;Wood=1\nWood=12\n;wood=2\n; x = 3\nx=4\n"_ba;
+    QTest::newRow("NULs") << "[ID]\nA\0B=1\nA=2\nC=3\0 4\n\0=5\n=6\n"_ba;
+    QTest::newRow("quotes and blanks")
+            << "[ID]\n A = \"12\" \nB='7'\nC=\"8'\nD=\"\nE=\"\"\nF= ' 9 ' \n"_ba;
+    QTest::newRow("a long value, cut, and its duplicate")
+            << "[ID]\nLong="_ba + QByteArray(40000, 'v') + "\nlong=1\nShort=2\n"_ba;
+    // 1 + 16,382 * 2 bytes, then the first byte of the next character.
+    QTest::newRow("a value cut inside a character")
+            << "[ID]\nLong=x"_ba + QString(20000, u'é').toUtf8() + "\nB=1\n"_ba;
+    QTest::newRow("a line longer than the reader's window")
+            << "[ID]\n"_ba + QByteArray(300000, 'n') + "=5\nB=1\n"_ba;
+    QTest::newRow("UTF-16") << utf16(u"[ID]\nÉpée=7\nÉPée=8\népée=9\n中=10\n"_s);
+    QTest::newRow("Windows-1252") << "[ID]\n\xC9p\xE9"
+                                     "e=7\n\xC9P\xE9"
+                                     "e=8\n\xE9p\xE9"
+                                     "e=9\nx\x81=\x80\n"_ba;
+    QTest::newRow("no section") << "[Other]\nWood=12\n"_ba;
+}
+
+// One walk gives the names that the list shows and, for each, what a lookup of it reads.
+void TestCatalogue::valuesAsReadIniGivesThem()
+{
+    QFETCH(QByteArray, file);
+    const QString path = write(file);
+    const KeyValues read = wholeKeyListWithValues(path, u"ID"_s);
+    const KeyNames names = wholeKeyList(path, u"ID"_s);
+    QCOMPARE(read.names.text, names.text);
+    QCOMPARE(read.names.ends, names.ends);
+    QCOMPARE(read.values.size(), names.size());
+    for (qsizetype k = 0; k < names.size(); ++k) {
+        const QString name = names.at(k).toString();
+        QCOMPARE(read.values.at(k), ReadIni(path, u"ID"_s, name));
+    }
 }
 
 void TestCatalogue::everyNameListed_data()

@@ -21,6 +21,7 @@ private slots:
     void generate();
     void derivedPrice_data();
     void derivedPrice();
+    void int16ReaderAsToInt16();
 };
 
 // Every run is in de_DE, whose separators differ from C's, on tables left full by an earlier run.
@@ -149,5 +150,20 @@ void TstTradeCore::derivedPrice()
     QVERIFY(!price || readNumber(*price, loc));
 }
 
-QTEST_GUILESS_MAIN(TstTradeCore)
+// The shortcut for plain digits must never read an id otherwise than the locale does.
+void TstTradeCore::int16ReaderAsToInt16()
+{
+    // Empty, signs, separators, blanks, other digits, and past the range by far.
+    QStringList texts = u"12|0|0012|32767|32768|000032767|-5|1.234|12,5| 12|12 |\u0661\u0662|1e3|"
+                        u"\uFF11|"_s.split(u'|');
+    texts << u"1"_s + QString(400, u'0');
+    for (const QString &name : {u"en_US"_s, u"de_DE"_s, u"ar_EG"_s, u"fr_FR"_s, u"C"_s}) {
+        const QLocale locale(name);
+        const Int16Reader read(locale);
+        for (const QString &text : texts)
+            QVERIFY2(read(text) == toInt16(text, locale), qPrintable(name + u": "_s + text));
+    }
+}
+
+QTEST_MAIN(TstTradeCore)
 #include "tst_tradecore.moc"

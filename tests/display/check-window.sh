@@ -5,7 +5,10 @@
 #   check-window.sh PROGRAM              the window "Quennel" maps; a selling price of 250 in row 0,
 #                                        "Generate" and "Copy to Clipboard" put the trade code on the
 #                                        X11 clipboard; then "+", a click into the new row's copied
-#                                        price and 40 typed give 40 in the trade code
+#                                        price and 40 typed give 40 in the trade code; last, "-"
+#                                        and a code copied by Ctrl+Shift+C, two rows added, and
+#                                        Ctrl+Shift+V (answering its question) brings the one row
+#                                        back: "Generate" gives the copied code again
 #   check-window.sh --map-only PROGRAM   only that the window "Quennel" maps
 #   check-window.sh --shot FILE PROGRAM  the window maps; then a screenshot of the screen into FILE
 #
@@ -136,3 +139,26 @@ click 428 108 # row 1's selling price box, in the middle of its text
 timeout 10 xdotool type --delay 60 40 || fail "typing the new row's selling price failed"
 generate_and_copy
 expect_clipboard "$expected;12/1/0/,40.0,true,;12/1/0/,40.0,false,"
+
+# A code copied out comes back in: Ctrl+Shift+V asks before the typed prices go, then "Generate"
+# gives the copied code again.
+click 84 143 # "-", below row 1
+click 596 636 # "Generate"
+timeout 5 xdotool key ctrl+shift+c || fail "Ctrl+Shift+C failed"
+expect_clipboard "$expected"
+click 52 108 # "+", below row 0
+click 52 143 # "+", below row 1
+timeout 5 xdotool key ctrl+shift+v || fail "Ctrl+Shift+V failed"
+question=
+find_question() {
+    question=$(timeout 5 xdotool search --onlyvisible --name '^Rows from code$' 2>/dev/null \
+        | head -n1) || true
+    [ -n "$question" ]
+}
+wait_for 'the question "Rows from code"' find_question
+timeout 5 xdotool windowfocus "$question" key alt+y || fail "answering Yes failed"
+question_gone() { ! timeout 5 xdotool search --onlyvisible --name '^Rows from code$' >/dev/null 2>&1; }
+wait_for 'the question to close' question_gone
+timeout 5 xdotool windowfocus "$window" || fail "cannot focus the window again"
+generate_and_copy
+expect_clipboard "$expected"

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -69,6 +70,10 @@ private slots:
     void focusGoesWhereTheUserWorks() { runScenario(); }
     void keysClickTheirButtons_data();
     void keysClickTheirButtons() { runScenario(); }
+    void rowsFromCode_data();
+    void rowsFromCode() { runScenario(); }
+    void rowsFromCodeGenerateTheCode_data();
+    void rowsFromCodeGenerateTheCode() { runScenario(); }
     void rowsAddAndRemoveAtTheEnd_data();
     void rowsAddAndRemoveAtTheEnd();
     void screenReaderNamesEveryControl();
@@ -85,7 +90,12 @@ private:
     QString doStep(const QString &step, bool realBox);
     static void click(QWidget *w);
     QString clickAnsweringTheBox(QWidget *w);
+    std::optional<QString> surroundingsStep(const QString &step);
+    static QMenu *openMenu(QWidget *w);
+    static QString chooseFromMenu(QWidget *w, const QString &entry);
+    static QString menuEntries(QWidget *w);
     QString probe(const QString &what) const;
+    static QString shownText(const QWidget *w);
     QString notices() const;
     QString controlsUnder(const QWidget &w) const;
     void writeCatalogue(const QByteArray &text) const
@@ -104,12 +114,14 @@ private:
     QLocale m_locale;
     std::unique_ptr<Form1> m_form;
     QStringList m_messages;
+    bool m_answer = true; // to every question the window asks
 };
 
 void TestForm1::init()
 {
     m_form.reset();
     m_messages.clear();
+    m_answer = true;
     m_locale = QLocale(u"en_US"_s);
     writeCatalogue("[ID]\nx=12\ny=7\nz=21\n");
     QGuiApplication::clipboard()->setText(u"earlier"_s); // another program's
@@ -121,6 +133,11 @@ void TestForm1::open(bool seam)
     if (seam)
         m_form->setShowMessage([this](const QString &prompt, const QString &title) {
             m_messages << title + u": "_s + prompt;
+        });
+    if (seam)
+        m_form->setAskQuestion([this](const QString &prompt, const QString &title) {
+            m_messages << title + u": "_s + prompt;
+            return m_answer;
         });
     m_form->show();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get())); // focus and clicks need an active window
@@ -145,9 +162,11 @@ void TestForm1::runScenario()
 // Steps, separated by "; ": "Name" clicks a control, "@Name" focuses it, "Name=text" fills a
 // box, ticks a check box (1) or not (0), sets the bar or a timer; "<keys>" go to the focused
 // control; "wait" lets the window's timers run out; "id.txt=text" writes the catalogue, "id.txt"
-// removes it; "locale=name", before the window opens at the first other step, is the user's
-// locale. With the real box, each "Command3" answers the message box that it may show. A step
-// that cannot be done fails the test, naming the step.
+// removes it, "sample id.txt" writes the sample that comes with the program; "locale=name", before
+// the window opens at the first other step, is the user's locale; "clipboard=text" is another
+// program's copy; "answer=no" (or yes) answers the window's questions; "menu:Name=entry" chooses
+// the entry of the control's context menu. With the real box, each "Command3" answers the message
+// box that it may show. A step that cannot be done fails the test, naming the step.
 bool TestForm1::play(const QString &steps, bool realBox)
 {
     for (const QString &step : steps.split(u"; "_s, Qt::SkipEmptyParts)) {
@@ -162,8 +181,9 @@ bool TestForm1::play(const QString &steps, bool realBox)
     return !QTest::currentTestFailed();
 }
 
-// What keeps the step from being done, or nothing.
-QString TestForm1::doStep(const QString &step, bool realBox)
+// What keeps a step that sets the window's surroundings from being done, or nothing; no value
+// for any other step.
+std::optional<QString> TestForm1::surroundingsStep(const QString &step)
 {
     const QString name = step.section(u'=', 0, 0);
     const QString value = step.section(u'=', 1);
@@ -171,15 +191,40 @@ QString TestForm1::doStep(const QString &step, bool realBox)
         if (m_form)
             return u"the window is open already"_s;
         m_locale = QLocale(value);
-        return {};
+        return QString();
+    }
+    if (name == u"clipboard") {
+        QGuiApplication::clipboard()->setText(value);
+        return QString();
+    }
+    if (name == u"answer") {
+        m_answer = value == u"yes";
+        return QString();
+    }
+    if (step == u"sample id.txt") {
+        QFile sample(QStringLiteral(SAMPLE_CATALOGUE));
+        if (!sample.open(QIODevice::ReadOnly))
+            return sample.errorString();
+        writeCatalogue(sample.readAll());
+        return QString();
     }
     if (name == u"id.txt") {
         if (step.contains(u'='))
             writeCatalogue(value.toUtf8());
         else if (!QFile::remove(m_dir.filePath(name)))
             return u"no catalogue to remove"_s;
-        return {};
+        return QString();
     }
+    return std::nullopt;
+}
+
+// What keeps the step from being done, or nothing.
+QString TestForm1::doStep(const QString &step, bool realBox)
+{
+    if (const std::optional<QString> fault = surroundingsStep(step))
+        return *fault;
+    const QString name = step.section(u'=', 0, 0);
+    const QString value = step.section(u'=', 1);
     if (!m_form)
         open(!realBox);
     if (step.startsWith(u'<') && step.endsWith(u'>')) {
@@ -195,6 +240,8 @@ QString TestForm1::doStep(const QString &step, bool realBox)
                 ? QString()
                 : u"a timer still runs"_s;
     }
+    if (name.startsWith(u"menu:"))
+        return chooseFromMenu(get(name.sliced(5)), value);
     if (step.contains(u'=')) {
         auto *target = get<QObject>(name);
         if (!target)
@@ -239,8 +286,50 @@ QString TestForm1::clickAnsweringTheBox(QWidget *w)
     return QTest::qWaitForWindowActive(m_form.get()) ? QString() : u"the window stays inactive"_s;
 }
 
+// The control's context menu, opened as the menu key opens it; nullptr where none opens.
+QMenu *TestForm1::openMenu(QWidget *w)
+{
+    if (!w)
+        return nullptr;
+    auto *area = qobject_cast<QAbstractScrollArea *>(w);
+    const QPoint at(4, 4);
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, at, w->mapToGlobal(at));
+    QApplication::sendEvent(area ? area->viewport() : w, &event);
+    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
+// What keeps the entry of the control's context menu from being chosen, or nothing.
+QString TestForm1::chooseFromMenu(QWidget *w, const QString &entry)
+{
+    QMenu *menu = openMenu(w);
+    if (!menu)
+        return u"no menu"_s;
+    const QList<QAction *> entries = menu->actions();
+    const auto found = std::ranges::find(entries, entry, &QAction::text);
+    menu->close();
+    if (found == entries.end())
+        return u"no such entry"_s;
+    (*found)->trigger();
+    return {};
+}
+
+// The entries of the control's context menu as the user reads them, without keys.
+QString TestForm1::menuEntries(QWidget *w)
+{
+    QMenu *menu = openMenu(w);
+    QStringList entries;
+    for (const QAction *entry : menu ? menu->actions() : QList<QAction *>()) {
+        if (!entry->isSeparator())
+            entries << entry->text().section(u'\t', 0, 0).remove(u'&');
+    }
+    if (menu)
+        menu->close();
+    return entries.join(u", "_s);
+}
+
 // A control's name reads its text ("chosen of count" for an item list), "?Name" whether it
-// shows, "tip:Name" a button's tooltip and the description a screen reader reads; "focus" names
+// shows, "tip:Name" a control's tooltip and the description a screen reader reads, "menu:Name" its
+// context menu's entries; "focus" names
 // the focused control, "selection" the text selected in it, "mark" the box marked as failed;
 // "notice" what the window's notices tell a screen reader now; "over:Name" the controls that
 // Name lies over; the rest reads the window's state. Anything else fails the test.
@@ -264,6 +353,8 @@ QString TestForm1::probe(const QString &what) const
     if (QWidget *button = what.startsWith(u"tip:") ? get(what.sliced(4)) : nullptr)
         return button->toolTip() + u" / "_s
                 + QAccessible::queryAccessibleInterface(button)->text(QAccessible::Description);
+    if (what.startsWith(u"menu:"))
+        return menuEntries(get(what.sliced(5)));
     if (what == u"percent") {
         auto *bar = get<QScrollBar>(u"HScroll1"_s);
         const QVariant read
@@ -290,15 +381,25 @@ QString TestForm1::probe(const QString &what) const
     const QWidget *w = get(what.mid(what.startsWith(u'?') ? 1 : 0));
     if (w && what.startsWith(u'?'))
         return w->isVisible() ? u"shown"_s : u"hidden"_s;
+    const QString text = shownText(w);
+    return text.isNull() ? fail() : text;
+}
+
+// The control's text, "chosen of count" for an item list, 1 or 0 for a check box; a null text
+// for a control that shows none.
+QString TestForm1::shownText(const QWidget *w)
+{
+    if (const auto *check = qobject_cast<const QCheckBox *>(w))
+        return check->isChecked() ? u"1"_s : u"0"_s;
     if (const auto *list = qobject_cast<const QComboBox *>(w))
         return list->currentText() + u" of "_s + QString::number(list->count());
     if (const auto *output = qobject_cast<const QPlainTextEdit *>(w))
         return output->toPlainText();
     if (const auto *box = qobject_cast<const QLineEdit *>(w))
-        return box->text();
+        return box->text().isNull() ? u""_s : box->text();
     if (const auto *label = qobject_cast<const QLabel *>(w))
-        return label->text();
-    return fail();
+        return label->text().isNull() ? u""_s : label->text();
+    return {};
 }
 
 // What the notices among the window's accessible children tell now, or a null text where one
@@ -542,6 +643,99 @@ void TestForm1::keysClickTheirButtons_data()
             << u"closed|Command5"_s;
     scenario("Return on Copy to Clipboard", u"Text5=abc; @Command6; <Return> => clipboard"_s)
             << u"abc"_s;
+}
+
+// The catalogue here: x=12, y=7, z=21. Check1: use generated buying price, Check2: buying code,
+// Check3: selling code.
+void TestForm1::rowsFromCode_data()
+{
+    scenarioTable();
+    const QString two = u"12/1/0/,200.0,true,;12/1/0/,250.0,false,;7/1/0/,35.0,true,;"
+                        u"7/1/0/,40.0,false,"_s;
+    const QString kept = u" => rows Text2_0 Check1 Check2 Check3 Text5 focus messages"_s;
+    const QString before = u"Check2=0; Text2_0=250; Command1; Text5=earlier; @Text2_1; "_s;
+    scenario(
+            "the worked example, from the clipboard",
+            u"Command1; Command1; clipboard="_s + two
+                    + u"; <Ctrl+Shift+V> => rows Combo1_0 Text1_0 Text2_0 Text3_0 Combo1_1"
+                      u" Text1_1 Text2_1 Text3_1 Check1 Check2 Check3 Text5 focus notice messages"_s)
+            << u"1|x of 3|12|250|200|y of 3|7|40|35|0|1|1|"_s + two
+                    + u"|Combo1_0|Rows from code: 2 rows from code|"_s;
+    // The hint stands where the code has no price; the generated price follows its selling price.
+    scenario("sell only, an id absent from the catalogue, blanks around",
+             u"HScroll1=50; clipboard= \n99/1/0/,5.0,false,;21/1/0/,-8.0,false,\r\n;"
+             u" <Ctrl+Shift+V> => rows Combo1_0 Text1_0 Text2_0 Text3_0 Text4_0 Text4_1 Combo1_1"
+             u" Text1_1 Check1 Check2 Check3 Text5"_s)
+            << u"1| of 3|99|5|Enter buyingprice here|2.5|-4|z of 3|21|1|0|1|"
+               u"99/1/0/,5.0,false,;21/1/0/,-8.0,false,"_s;
+    scenario("buy only, the ends of the range, from the box's own menu",
+             u"Command1; Command1; Text5=-32768/1/0/,32767.0,true,;32767/1/0/,-32768.0,true,;"
+             u" menu:Text5=Rows from this code"
+             u" => rows Text1_0 Text3_0 Text1_1 Text3_1 Text2_1 Check1 Check2 Check3 menu:Text5"_s)
+            << u"1|-32768|32767|32767|-32768|Enter sellingprice here|0|1|0|"
+               u"Undo, Redo, Cut, Copy, Paste, Delete, Select All, Rows from this code"_s;
+    // A name's id is what choosing it gives, as the catalogue writes it: the first "a" for both.
+    scenario("two names with one id, one name with two",
+             u"id.txt=[ID]\na=5\nb=5\nc=6\nC=7\nd= \"012\" \n; clipboard=5/1/0/,1.0,false,;"
+             u"7/1/0/,2.0,false,;6/1/0/,3.0,false,;12/1/0/,4.0,false,; <Ctrl+Shift+V>"
+             u" => Combo1_0 Combo1_1 Text1_1 Combo1_2 Combo1_3 Text1_3"_s)
+            << u"a of 5| of 5|7|c of 5|d of 5|012"_s;
+    scenario("the panel shown", u"Command5; clipboard="_s + two + u"; <Ctrl+Shift+V>"_s + kept)
+            << u"0|Enter sellingprice here|1|1|1||Check1|"_s;
+    // Typed prices are lost only once the user agrees.
+    scenario("typed prices kept at No",
+             before + u"clipboard="_s + two + u"; answer=no; <Ctrl+Shift+V>"_s + kept)
+            << u"1|250|1|0|1|earlier|Text2_1|Rows from code: Replace the 2 rows you have with "
+               u"the 2 rows of this code?"_s;
+    scenario("typed prices replaced at Yes",
+             before + u"clipboard=7/1/0/,1.0,false,; <Ctrl+Shift+V>"_s + kept)
+            << u"0|1|1|0|1|7/1/0/,1.0,false,|Combo1_0|Rows from code: Replace the 2 rows you "
+               u"have with the 1 row of this code?"_s;
+    // After the message everything is as it was.
+    for (const auto &[name, code, message] :
+         {std::tuple{"empty", u" \n"_s, u"The code is empty"_s},
+          {"not a trade entry", two + u";x"_s, u"Entry 5 is not a trade entry: \"x\""_s},
+          {"15 rows", u"1/1/0/,1.0,false,;"_s.repeated(15).chopped(1),
+           u"15 rows; at most 14 fit"_s},
+          {"a row without the sell entry", two + u";7/1/0/,35.0,true,"_s,
+           u"Row 3 (entry 5) lacks the sell entry that row 1 has"_s}})
+        scenario(name, before + u"clipboard="_s + code + u"; <Ctrl+Shift+V>"_s + kept)
+                << u"1|250|1|0|1|earlier|Text2_1|Error: "_s + message;
+}
+
+// Whatever code is read, "Generate" gives it back byte for byte, wherever the ids stand in the
+// catalogue, and whatever rows and options the window had.
+void TestForm1::rowsFromCodeGenerateTheCode_data()
+{
+    scenarioTable();
+    QStringList both;
+    QStringList sells;
+    const QList<int> ids{12, 7, 12, 999, -1, 102, 21, 33, 7, 45, 0, 32767, -32768, 62};
+    for (int k = 0; k < ids.size(); ++k) {
+        const QString id = QString::number(ids.at(k)) + u"/1/0/,"_s;
+        both << id + QString::number(k * 3 - 20) + u".0,true,"_s
+                        + (u';' + id + QString::number(k * 7) + u".0,false,"_s);
+        sells << id + QString::number(-k) + u".0,false,"_s;
+    }
+    const QList<std::pair<const char *, QString>> codes{
+            {"both, 14 rows", both.join(u';')},
+            {"sell only, 14 rows", sells.join(u';')},
+            {"buy only, 1 row", u"102/1/0/,-5.0,true,"_s},
+            {"both, 1 row", both.at(3)}};
+    const QList<std::pair<const char *, QString>> catalogues{
+            {"sample", u"sample id.txt"_s},
+            {"no names", u"id.txt=[Other]\nWood=12\n"_s},
+            {"duplicates", u"id.txt=[ID]\nWood=12\nwood=7\nLog=12\nx= 0021\nx=33\nq=\"-1\"\n"_s}};
+    for (const auto &[catalogue, open] : catalogues) {
+        for (const auto &[kind, code] : codes) {
+            QTest::addRow("%s, %s", kind, catalogue)
+                    << open + u"; Check1=1; Check3=0; HScroll1=40; Command1; Text2_1=5; clipboard="_s
+                            + code + u"; <Ctrl+Shift+V>; Text5=; Command3 => Text5 messages"_s
+                    << code
+                            + u"|Rows from code: Replace the 2 rows you have with the %1 of this "
+                              u"code?"_s.arg(code.count(u';') >= 13 ? u"14 rows"_s : u"1 row"_s);
+        }
+    }
 }
 
 void TestForm1::rowsAddAndRemoveAtTheEnd_data()
