@@ -296,8 +296,6 @@ void TestCatalogue::ownFolder_data()
     QTest::addColumn<QString>("folder");
     // No ANSI code page holds all of these: the name reaches the system only in UTF-16.
     QTest::newRow("outside the ANSI code page") << u"Prüfung Ω 日本"_s;
-    QTest::newRow("a path past 260 characters")
-            << QString(100, u'x') + u'/' + QString(100, u'y') + u'/' + QString(100, u'z');
 }
 
 // The program started from a folder of any name reads the catalogue in that folder, not in its
@@ -313,8 +311,9 @@ void TestCatalogue::ownFolder()
         return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     };
     QVERIFY(QDir().mkpath(own) && QDir().mkpath(cwd));
-    // run as a probe, see main()
-    QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), own + u"/probe.exe"_s));
+    QFile probe(QCoreApplication::applicationFilePath()); // run as a probe, see main()
+    QVERIFY(probe.open(QIODevice::ReadOnly));
+    QVERIFY(writeFile(own + u"/probe.exe"_s, probe.readAll()));
     QVERIFY(writeFile(own + u"/id.txt"_s, "[ID]\nOwn=1\n"));
     QVERIFY(writeFile(cwd + u"/id.txt"_s, "[ID]\nWorkingDir=4\n"));
 
