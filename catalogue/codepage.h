@@ -16,7 +16,7 @@ namespace codepage {
 enum class CodePage {
     Utf8,
     System,
-    Windows1252 = System, // the name from before Windows had a code page of its own
+    Windows1252 = System, // its earlier name, from when it was Windows-1252 everywhere
 };
 
 // The Windows number of the system's 8-bit code page: 1252 for Windows-1252, 1251 for
