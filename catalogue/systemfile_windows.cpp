@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <bit>
 
 namespace ini {
 namespace {
@@ -31,7 +32,7 @@ std::optional<std::wstring> systemName(const char *bytes)
 
 HANDLE handleOf(std::intptr_t handle)
 {
-    return reinterpret_cast<HANDLE>(handle);
+    return std::bit_cast<HANDLE>(handle);
 }
 
 } // namespace
@@ -59,7 +60,7 @@ SystemFile::SystemFile(const char *name)
         CloseHandle(file);
         return;
     }
-    m_handle = reinterpret_cast<std::intptr_t>(file);
+    m_handle = std::bit_cast<std::intptr_t>(file);
     m_size = info.EndOfFile.QuadPart;
 }
 

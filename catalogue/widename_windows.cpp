@@ -19,6 +19,18 @@ bool isLowSurrogate(std::uint32_t c)
     return c >= 0xDC00 && c <= 0xDFFF;
 }
 
+// The length of the sequence that lead starts, or 0 when no sequence starts with it.
+std::size_t sequenceLength(unsigned char lead)
+{
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return 2;
+    if (lead >= 0xE0 && lead <= 0xEF)
+        return 3;
+    return lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+}
+
 } // namespace
 
 std::string wtf8FromWide(std::wstring_view name)
@@ -43,11 +55,7 @@ std::optional<std::wstring> wideFromWtf8(std::string_view bytes)
     name.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size();) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
-        const std::size_t length = lead < 0x80 ? 1
-                : lead >= 0xC2 && lead <= 0xDF ? 2
-                : lead >= 0xE0 && lead <= 0xEF ? 3
-                : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                               : 0;
+        const std::size_t length = sequenceLength(lead);
         if (length == 0 || bytes.size() - i < length)
             return std::nullopt;
         std::uint32_t c = length == 1 ? lead : lead & (0x7FU >> length);
