@@ -45,9 +45,10 @@ static_qt() {
     qt=$("$here/static-qt.sh")
 }
 
-# Wine takes the Windows locale and code page from LANG; the locales the checks ask for are made
-# into the cache, not into the system. glibc then looks only in LOCPATH, so the system's own
-# locale folder (C.UTF-8, without which Wine opens no path that is not ASCII) comes along.
+# Wine takes the Windows locale and code page from the locale. The checks ask for Russian and
+# German ones, made into the cache rather than into the system; everything else runs in C.UTF-8,
+# whatever the caller's locale (glibc finds it whatever LOCPATH says). A UTF-8 locale it must be:
+# in any other, Wine opens no path that is not ASCII.
 make_locales() {
     local locales=$cache/locales-$(dpkg-query -W -f='${Version}' libc-bin) name
     for name in ru_RU de_DE; do
@@ -57,7 +58,7 @@ make_locales() {
             mv "$locales/$name.UTF-8.partial" "$locales/$name.UTF-8"
         fi
     done
-    export LOCPATH=$locales:/usr/lib/locale
+    export LOCPATH=$locales LC_ALL=C.UTF-8
 }
 
 cross_build() {
