@@ -104,7 +104,7 @@ fuzz)
     # llvm brings llvm-symbolizer: without it a crash's stack trace has no function names or lines.
     need "${base_packages[@]}" clang libclang-rt-14-dev llvm
     seconds=${1:-60}
-    fuzzers=(fuzz_inireader fuzz_numbers)
+    fuzzers=(fuzz_inireader fuzz_numbers fuzz_codereader)
     if [ ! -f build-fuzz/build.ninja ]; then
         cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
             -DCMAKE_CXX_COMPILER=clang++ -DQUENNEL_SANITIZE=ON \

@@ -27,7 +27,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString section()
+// The catalogue's section of items: every fill and every lookup asks for it.
+QString catalogueSection()
 {
     return u"ID"_s;
 }
@@ -35,14 +36,6 @@ QString section()
 bool ticked(const QCheckBox *box)
 {
     return box->checkState() == Qt::Checked;
-}
-
-// Focus entering a price box clears it only while it still shows its hint: what the user typed
-// there is theirs and stays.
-void clearHint(QLineEdit *box, QStringView hint)
-{
-    if (box->text() == hint)
-        box->clear();
 }
 
 QString percentText(int value)
@@ -76,18 +69,14 @@ Form1::Form1(const QString &cataloguePath, const QLocale &locale, QWidget *paren
     : QWidget(parent)
     , m_cataloguePath(cataloguePath)
     , m_locale(locale)
-    , m_combo1(u"Combo1"_s, new ItemList(this), copyItemList)
-    , m_text1(u"Text1"_s, new QLineEdit(this), copyTextBox)
-    , m_text2(u"Text2"_s, new QLineEdit(this), copyTextBox)
-    , m_text3(u"Text3"_s, new QLineEdit(this), copyTextBox)
-    , m_text4(u"Text4"_s, new QLineEdit(this), copyTextBox)
+    , m_rows(this)
 {
     buildLayout();
     connectControls();
     setUpShortcuts();
     setUpAccess();
     load();
-    m_combo1.element(0)->setFocus();
+    m_rows.row(0).itemList()->setFocus();
 }
 
 QString Form1::sellcode(const qint16 &id, const qint16 &preis) const
@@ -112,15 +101,13 @@ void Form1::setShowMessage(ShowMessage show)
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    // Focus entering a price box clears it only while it still shows its hint: what the user
+    // typed there is theirs and stays.
     if (event->type() == QEvent::FocusIn) {
-        for (const auto &[row, box] : m_text2) {
-            if (box == watched)
-                clearHint(box, u"Enter sellingprice here");
-        }
-        for (const auto &[row, box] : m_text3) {
-            if (box == watched)
-                clearHint(box, u"Enter buyingprice here");
-        }
+        const TradeColumn *column = m_rows.columnOf(watched);
+        auto *box = qobject_cast<QLineEdit *>(watched);
+        if (column && column->clearsOnFocus && box && box->text() == column->text)
+            box->clear();
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -146,11 +133,15 @@ void Form1::connectControls()
 
 void Form1::connectRow(qint16 row)
 {
+    const TradeRow controls = m_rows.row(row);
     // activated, not currentIndexChanged: picking the entry already shown must read id.txt again.
-    connect(m_combo1.element(row), &QComboBox::activated, this, [this, row] { itemChosen(row); });
-    connect(m_text2.element(row), &QLineEdit::textChanged, this,
+    connect(controls.itemList(), &QComboBox::activated, this, [this, row] { itemChosen(row); });
+    connect(controls.box(Column::SellingPrice), &QLineEdit::textChanged, this,
             [this, row] { sellingPriceChanged(row); });
-    for (QLineEdit *box : {m_text2.element(row), m_text3.element(row)}) {
+    for (const TradeColumn &column : TradeColumns) {
+        if (!column.clearsOnFocus)
+            continue;
+        QLineEdit *box = controls.box(column.column);
         box->installEventFilter(this);
         // The caret waits at the start of the hint, so that clearing the hint on focus moves no
         // caret: a screen reader told of a caret moving in a box before it hears of the focus
@@ -161,13 +152,13 @@ void Form1::connectRow(qint16 row)
 
 void Form1::load()
 {
-    FillListFromIni(*m_combo1.element(0), m_cataloguePath, section());
+    FillListFromIni(*m_rows.row(0).itemList(), m_cataloguePath, catalogueSection());
     selectFirstEntry(0);
 }
 
 void Form1::selectFirstEntry(qint16 row)
 {
-    QComboBox *list = m_combo1.element(row);
+    QComboBox *list = m_rows.row(row).itemList();
     // An empty catalogue leaves nothing to choose: the row keeps "ID" and the window stays usable.
     if (list->count() == 0)
         return;
@@ -179,21 +170,23 @@ void Form1::selectFirstEntry(qint16 row)
 
 void Form1::itemChosen(qint16 row)
 {
-    const QComboBox *list = m_combo1.element(row);
-    QLineEdit *id = m_text1.element(row);
+    const TradeRow controls = m_rows.row(row);
+    const QComboBox *list = controls.itemList();
+    QLineEdit *id = controls.box(Column::Id);
     if (!list || !id)
         return;
     QString name = list->currentText();
     // A null name would ask the catalogue for its whole key list instead of one value.
     if (name.isNull())
         name = u""_s;
-    id->setText(ReadIni(m_cataloguePath, section(), name));
+    id->setText(ReadIni(m_cataloguePath, catalogueSection(), name));
 }
 
 void Form1::sellingPriceChanged(qint16 row)
 {
-    const QLineEdit *selling = m_text2.element(row);
-    QLineEdit *generated = m_text4.element(row);
+    const TradeRow controls = m_rows.row(row);
+    const QLineEdit *selling = controls.box(Column::SellingPrice);
+    QLineEdit *generated = controls.box(Column::GeneratedBuyingPrice);
     if (!selling || !generated)
         return;
     const auto price = derivedBuyingPrice(selling->text(), qint16(m_hscroll1->value()), m_locale);
@@ -204,7 +197,7 @@ void Form1::sellingPriceChanged(qint16 row)
 void Form1::check1Clicked()
 {
     const bool show = ticked(m_check1);
-    for (const auto &[row, box] : m_text4)
+    for (const auto &[row, box] : m_rows.array(Column::GeneratedBuyingPrice))
         box->setVisible(show);
     updateBuyingPriceFocus();
 }
@@ -217,14 +210,11 @@ void Form1::generateClicked()
     const GenerateOptions options{ticked(m_check2), ticked(m_check1), ticked(m_check3)};
     const auto fail = [this] { showMessage(u"Please enter everything before!"_s, u"Error"_s); };
     QList<TradeRowTexts> rows;
-    for (const auto &[row, list] : m_combo1) {
-        const QLineEdit *id = m_text1.element(row);
-        const QLineEdit *selling = m_text2.element(row);
-        const QLineEdit *buying = m_text3.element(row);
-        const QLineEdit *generated = m_text4.element(row);
-        if (!id || !selling || !buying || !generated)
+    for (const qint16 row : m_rows.indices()) {
+        const TradeRow controls = m_rows.row(row);
+        if (!controls.complete())
             return fail();
-        rows.append({row, id->text(), selling->text(), buying->text(), generated->text()});
+        rows.append(controls.texts(row));
     }
     const GenerateResult result = generateTradeCode(m_tradeCode, options, rows, m_locale);
     if (!result.ok()) {
@@ -240,28 +230,10 @@ void Form1::generateClicked()
 // that typing replaces it. Read-only boxes take the focus too: the user sees where the fault is.
 void Form1::focusFailedBox(const GenerateResult &result)
 {
-    using Box = GenerateResult::Box;
-    const ControlArray<QLineEdit> *boxes = nullptr;
-    switch (result.failedBox) {
-    case Box::Id:
-        boxes = &m_text1;
-        break;
-    case Box::SellingPrice:
-        boxes = &m_text2;
-        break;
-    case Box::BuyingPrice:
-        boxes = &m_text3;
-        break;
-    case Box::GeneratedBuyingPrice:
-        boxes = &m_text4;
-        break;
-    case Box::None:
-    case Box::Slot:
+    const TradeColumn *column = columnOf(result.failedBox);
+    if (!column || !std::in_range<qint16>(result.failedRow))
         return; // no box to show
-    }
-    if (!boxes || !std::in_range<qint16>(result.failedRow))
-        return;
-    QLineEdit *failed = boxes->element(qint16(result.failedRow));
+    QLineEdit *failed = m_rows.row(qint16(result.failedRow)).box(column->column);
     if (!failed)
         return;
     // The open options panel may lie over the box (rows 4 to 9); it closes as "X" closes it, so
@@ -279,36 +251,33 @@ void Form1::addRowClicked()
     if (n < 0 || n >= LastRow)
         return;
     const auto m = qint16(n + 1); // within 1..13, so no overflow
-    if (m_combo1.element(m) || !m_picture1->isHidden())
+    if (!m_rows.row(m).isEmpty() || !m_picture1->isHidden())
         return;
     moveRowButtons(RowPitch);
 
-    ItemList *list = m_combo1.create(m);
-    placeBelow(list, m_combo1.element(n));
-    list->show();
-    FillListFromIni(*list, m_cataloguePath, section());
-    list->shareEntries(*m_combo1.element(n)); // read anew, but kept once where nothing changed
-    QLineEdit *id = m_text1.create(m);
-    placeBelow(id, m_text1.element(n));
-    id->setText(u"ID"_s);
-    id->show();
-    QLineEdit *selling = m_text2.create(m);
-    placeBelow(selling, m_text2.element(n));
-    selling->show();
-    QLineEdit *buying = m_text3.create(m);
-    placeBelow(buying, m_text3.element(n));
-    buying->show();
-    QLineEdit *generated = m_text4.create(m);
-    placeBelow(generated, m_text4.element(n));
-    generated->setVisible(!m_text4.element(n)->isHidden());
-    generated->raise();
+    const TradeRow above = m_rows.row(n);
+    const TradeRow row = m_rows.create(m);
+    for (const TradeColumn &column : TradeColumns) {
+        QWidget *control = row[column];
+        placeBelow(control, above[column]);
+        if (QLineEdit *box = row.box(column.column); box && !column.copiesText)
+            box->setText(column.text.toString());
+        // Only the generated prices are ever hidden, and a new one follows the row above.
+        control->setVisible(above[column]->isVisibleTo(this));
+        // Made from left to right, each in front of the one before: the generated price lies
+        // over the typed one.
+        control->raise();
+    }
+    FillListFromIni(*row.itemList(), m_cataloguePath, catalogueSection());
+    row.itemList()->shareEntries(
+            *above.itemList()); // read anew, but kept once where nothing changed
 
     nameRow(m);
     connectRow(m);
-    QWidget *previous = m_text4.element(n);
-    for (QWidget *box : std::initializer_list<QWidget *>{list, id, selling, buying, generated}) {
-        setTabOrder(previous, box);
-        previous = box;
+    QWidget *previous = above.controls.back();
+    for (QWidget *control : row.controls) {
+        setTabOrder(previous, control);
+        previous = control;
     }
     selectFirstEntry(m);
     // New rows are created on top; the bottom area must stay in front of them.
@@ -317,7 +286,8 @@ void Form1::addRowClicked()
     m_command3->raise();
     m_command5->raise();
     updateBuyingPriceFocus();
-    announceJoined({list, id, selling, buying, generated});
+    for (QWidget *control : row.controls)
+        announceJoined({control});
     zeilenanzahl = m;
 }
 
@@ -328,13 +298,9 @@ void Form1::removeRowClicked()
         return;
     if (!m_picture1->isHidden())
         return;
-    announceLeaving({m_combo1.element(n), m_text1.element(n), m_text2.element(n),
-                     m_text3.element(n), m_text4.element(n)});
-    m_combo1.destroy(n);
-    m_text1.destroy(n);
-    m_text2.destroy(n);
-    m_text3.destroy(n);
-    m_text4.destroy(n);
+    for (QWidget *control : m_rows.row(n).controls)
+        announceLeaving({control});
+    m_rows.destroy(n);
     moveRowButtons(-RowPitch);
     zeilenanzahl = qint16(n - 1);
 }
@@ -366,8 +332,6 @@ void Form1::moveRowButtons(int by)
 {
     m_command1->move(m_command1->x(), m_command1->y() + by);
     m_command2->move(m_command2->x(), m_command1->y());
-    for (QPushButton *button : {m_command1, m_command2})
-        button->setProperty("tag", QString::number(button->y()));
 }
 
 void Form1::showMessage(const QString &prompt, const QString &title)

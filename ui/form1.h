@@ -10,10 +10,15 @@
 // options to core, which fills the entry tables of the TradeCode owned here and joins them, and
 // the window shows the trade code in Text5 or the one error message; "Copy to Clipboard" puts
 // whatever Text5 holds on the clipboard. Every number is read and written in the locale given at
-// construction. The layout lives in form1layout.cpp, the handlers in form1.cpp.
+// construction.
+//
+// Where each part lives: form1layout.cpp builds the window and names its controls; form1.cpp
+// holds the handlers; form1keys.cpp the keys for the window's commands; form1access.cpp what lets
+// the keyboard alone and a screen reader do the whole job; traderow.h the rows and what sets
+// their columns apart; resultnotice.h the trade code as a screen reader is told it.
 
-#include "controlarray.h"
 #include "tradecode.h"
+#include "traderow.h"
 
 #include <QLocale>
 #include <QWidget>
@@ -29,9 +34,7 @@ class QPushButton;
 class QScrollBar;
 QT_END_NAMESPACE
 
-class ItemList;
 class ResultNotice;
-struct GenerateResult;
 
 class Form1 : public QWidget
 {
@@ -43,6 +46,7 @@ public:
 
     Form1(const QString &cataloguePath, const QLocale &locale, QWidget *parent = nullptr);
 
+    // Public, and in this order, as the design fixes the window object's interface.
     qint16 zeilenanzahl = 0; // index of the last trade row
     QString sellcode(const qint16 &id, const qint16 &preis) const;
     QString buycode(const qint16 &id, const qint16 &preis) const;
@@ -66,8 +70,6 @@ private:
     void buildPercentShown();
     void placeBelow(QWidget *element, const QWidget *above);
     void nameRow(qint16 row);
-    static QLineEdit *copyTextBox(const QLineEdit &model);
-    static ItemList *copyItemList(const ItemList &model);
 
     // form1.cpp
     void connectControls();
@@ -97,11 +99,7 @@ private:
     TradeCode m_tradeCode;
     ShowMessage m_showMessage;
 
-    ControlArray<ItemList> m_combo1;
-    ControlArray<QLineEdit> m_text1;
-    ControlArray<QLineEdit> m_text2;
-    ControlArray<QLineEdit> m_text3;
-    ControlArray<QLineEdit> m_text4;
+    TradeRows m_rows;
 
     QPushButton *m_command1 = nullptr; // "+"
     QPushButton *m_command2 = nullptr; // "-"

@@ -22,8 +22,8 @@ void Form1::setUpAccess()
 // type into a box nobody can see, and the hint would be gone by the time it shows again.
 void Form1::updateBuyingPriceFocus()
 {
-    for (const auto &[row, buying] : m_text3) {
-        const QLineEdit *generated = m_text4.element(row);
+    for (const auto &[row, buying] : m_rows.array(Column::BuyingPrice)) {
+        const QWidget *generated = m_rows.row(row)[Column::GeneratedBuyingPrice];
         const bool covered = generated && !generated->isHidden();
         buying->setFocusPolicy(covered ? Qt::NoFocus : Qt::StrongFocus);
     }

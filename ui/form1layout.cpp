@@ -31,6 +31,11 @@ QRect twips(int left, int top, int width, int height)
                  height / TwipsPerPixel);
 }
 
+QRect twips(const QRect &r)
+{
+    return twips(r.left(), r.top(), r.width(), r.height());
+}
+
 template<class Control>
 Control *place(Control *control, const QString &name, const QRect &geometry,
                const QString &accessibleName)
@@ -75,16 +80,6 @@ QWidget *panel(QWidget *parent, const QString &name, const QRect &geometry, Syst
     return p;
 }
 
-QLineEdit *textBox(QLineEdit *box, const QRect &geometry, const QString &text, bool readOnly,
-                   Qt::Alignment alignment)
-{
-    box->setGeometry(geometry);
-    box->setText(text);
-    box->setReadOnly(readOnly);
-    box->setAlignment(alignment);
-    return box;
-}
-
 QFont namedFont(const QString &family, qreal pointSize, QFont::Weight weight)
 {
     QFont f(family);
@@ -94,7 +89,7 @@ QFont namedFont(const QString &family, qreal pointSize, QFont::Weight weight)
 }
 
 // The front-to-back order within one container.
-void stack(std::initializer_list<QWidget *> frontToBack)
+void stack(const QList<QWidget *> &frontToBack)
 {
     for (auto it = std::rbegin(frontToBack); it != std::rend(frontToBack); ++it)
         (*it)->raise();
@@ -159,16 +154,15 @@ void Form1::buildLayout()
     stack({m_command4, m_hscroll1, m_check3, m_check2, m_check1, m_label2, m_label1});
     buildPercentShown();
 
-    const Qt::Alignment centred = Qt::AlignCenter;
-    textBox(m_text4.element(0), twips(8400, 960, 3495, 285), u"Price will be generated"_s, true,
-            centred);
-    textBox(m_text3.element(0), twips(8400, 960, 3495, 285), u"Enter buyingprice here"_s, false,
-            centred);
-    textBox(m_text2.element(0), twips(4680, 960, 3495, 285), u"Enter sellingprice here"_s, false,
-            centred);
-    textBox(m_text1.element(0), twips(3720, 960, 735, 285), u"ID"_s, true,
-            Qt::AlignLeft | Qt::AlignVCenter);
-    m_combo1.element(0)->setGeometry(twips(600, 960, 3015, 315));
+    const TradeRow row0 = m_rows.row(0);
+    for (const TradeColumn &column : TradeColumns) {
+        row0[column]->setGeometry(twips(column.twips));
+        if (QLineEdit *box = row0.box(column.column)) {
+            box->setText(column.text.toString());
+            box->setReadOnly(column.readOnly);
+            box->setAlignment(column.alignment);
+        }
+    }
     nameRow(0);
 
     m_picture2 = panel(this, u"Picture2"_s, twips(0, 8760, 12255, 1815),
@@ -182,9 +176,12 @@ void Form1::buildLayout()
     m_label3 = label(this, u"Label3"_s, u"Selling price"_s, twips(4680, 600, 3495, 255),
                      Qt::AlignHCenter);
 
-    stack({m_command5, m_text5, m_command3, m_command2, m_command1, m_picture1, m_text4.element(0),
-           m_text3.element(0), m_text2.element(0), m_text1.element(0), m_combo1.element(0),
-           m_picture2, m_label5, m_label4, m_label3});
+    // Row 0 from right to left: the generated price in front of the typed one.
+    QList<QWidget *> frontToBack{m_command5, m_text5,    m_command3,
+                                 m_command2, m_command1, m_picture1};
+    std::copy(row0.controls.rbegin(), row0.controls.rend(), std::back_inserter(frontToBack));
+    frontToBack += {m_picture2, m_label5, m_label4, m_label3};
+    stack(frontToBack);
     setInitialTabOrder();
 }
 
@@ -192,29 +189,11 @@ void Form1::setInitialTabOrder()
 {
     // The designed order, labels and panels included; those that never take the focus are left
     // out of the chain, since the toolkit would not link past them.
-    const QList<QWidget *> order = {m_combo1.element(0),
-                                    m_text1.element(0),
-                                    m_text2.element(0),
-                                    m_text3.element(0),
-                                    m_text4.element(0),
-                                    m_picture1,
-                                    m_check1,
-                                    m_check2,
-                                    m_check3,
-                                    m_hscroll1,
-                                    m_label1,
-                                    m_label2,
-                                    m_command1,
-                                    m_command2,
-                                    m_command3,
-                                    m_text5,
-                                    m_command4,
-                                    m_command5,
-                                    m_picture2,
-                                    m_label3,
-                                    m_label4,
-                                    m_command6,
-                                    m_label5};
+    const TradeRow row0 = m_rows.row(0);
+    QList<QWidget *> order(row0.controls.begin(), row0.controls.end());
+    order += {m_picture1, m_check1,   m_check2,   m_check3,   m_hscroll1, m_label1,
+              m_label2,   m_command1, m_command2, m_command3, m_text5,    m_command4,
+              m_command5, m_picture2, m_label3,   m_label4,   m_command6, m_label5};
     QWidget *previous = nullptr;
     for (QWidget *w : order) {
         if (w->focusPolicy() == Qt::NoFocus)
@@ -236,35 +215,18 @@ void Form1::buildPercentShown()
     m_percentShown->setAlignment(Qt::AlignRight | Qt::AlignTop);
 }
 
-// Same column as the element above it, one row pitch lower; the Top is kept as a tag nobody
-// reads, invisible to the user.
+// Same column as the element above it, one row pitch lower.
 void Form1::placeBelow(QWidget *element, const QWidget *above)
 {
     const QRect a = above->geometry();
     element->setGeometry(a.left(), a.top() + RowPitch, a.width(), element->height());
-    element->setProperty("tag", QString::number(element->y()));
 }
 
 // Rows are counted from 1 for the user, while their index starts at 0.
 void Form1::nameRow(qint16 row)
 {
     const QString suffix = u", row "_s + QString::number(row + 1);
-    m_combo1.element(row)->setAccessibleName(u"Item"_s + suffix);
-    m_text1.element(row)->setAccessibleName(u"ID"_s + suffix);
-    m_text2.element(row)->setAccessibleName(u"Selling price"_s + suffix);
-    m_text3.element(row)->setAccessibleName(u"Buying price"_s + suffix);
-    m_text4.element(row)->setAccessibleName(u"Generated buying price"_s + suffix);
-}
-
-QLineEdit *Form1::copyTextBox(const QLineEdit &model)
-{
-    auto *box = new QLineEdit(model.text());
-    box->setReadOnly(model.isReadOnly());
-    box->setAlignment(model.alignment());
-    return box;
-}
-
-ItemList *Form1::copyItemList(const ItemList & /*model*/)
-{
-    return new ItemList; // a new item list starts without entries
+    const TradeRow controls = m_rows.row(row);
+    for (const TradeColumn &column : TradeColumns)
+        controls[column]->setAccessibleName(column.accessibleName.toString() + suffix);
 }

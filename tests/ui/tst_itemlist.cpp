@@ -187,7 +187,9 @@ void TestItemList::closedListKeys()
              chosen + u' ' + QString::number(activations));
     QCOMPARE(m_list->currentText() + u' ' + QString::number(m_activated->size()),
              chosen + u' ' + QString::number(activations));
-    QVERIFY(!m_list->isOpen() && !m_list->isEditable() && !m_list->lineEdit());
+    QVERIFY(!m_list->isOpen());
+    QVERIFY(!m_list->isEditable());
+    QCOMPARE(m_list->lineEdit(), nullptr);
 }
 
 void TestItemList::mouse()
@@ -196,7 +198,7 @@ void TestItemList::mouse()
     QListView *entries = m_list->openList()->entries();
     QVERIFY(QTest::qWaitForWindowExposed(m_list->openList()));
     QCOMPARE(m_list->openList()->geometry().topLeft(), m_list->mapToGlobal(QPoint(0, 21)));
-    QVERIFY(m_list->openList()->width() >= m_list->width());
+    QCOMPARE_GE(m_list->openList()->width(), m_list->width());
     // A click on an entry picks it; a click elsewhere closes the list and keeps the choice.
     QTest::mouseClick(entries->viewport(), Qt::LeftButton, {},
                       entries->visualRect(entries->model()->index(3, 0)).center());
@@ -216,7 +218,8 @@ void TestItemList::rowsShareButReadAnew()
     const QString path = dir.filePath(u"id.txt"_s);
     const auto write = [&](const QByteArray &text) {
         QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+        QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(file.errorString()));
+        QCOMPARE(file.write(text), text.size());
     };
     write("[ID]\nx=1\ny=2\n");
     Form1 window(path, QLocale::c());
@@ -230,7 +233,7 @@ void TestItemList::rowsShareButReadAnew()
     const auto names = [&](int row) { return list(row)->entries()->names(); };
     QCOMPARE(names(1).join(u'|') + u' ' + names(2).join(u'|'), u"x|y x|w"_s);
     QCOMPARE(names(1).constData(), names(0).constData());
-    QVERIFY(names(2).constData() != names(1).constData());
+    QCOMPARE_NE(names(2).constData(), names(1).constData());
     list(1)->QComboBox::addItem(u"v"_s); // the toolkit's own way in works too
     QCOMPARE(names(0).join(u'|') + u' ' + names(1).join(u'|'), u"x|y x|y|v"_s);
 }
@@ -242,18 +245,25 @@ void TestItemList::rowsShareButReadAnew()
 void TestItemList::screenReaderView()
 {
     QAccessibleInterface *list = QAccessible::queryAccessibleInterface(m_list);
-    QVERIFY(list && list->role() == QAccessible::ComboBox && list->childCount() == 1);
+    QVERIFY(list);
+    QCOMPARE(list->role(), QAccessible::ComboBox);
+    QCOMPARE(list->childCount(), 1);
     QAccessibleInterface *open = list->child(0);
-    QVERIFY(open->parent() == list && list->indexOfChild(open) == 0 && open->childCount() == 2);
+    QCOMPARE(open->parent(), list);
+    QCOMPARE(list->indexOfChild(open), 0);
+    QCOMPARE(open->childCount(), 2);
     QAccessibleInterface *entries = open->child(1);
-    QVERIFY(entries->parent() == open && open->indexOfChild(entries) == 1);
+    QCOMPARE(entries->parent(), open);
+    QCOMPARE(open->indexOfChild(entries), 1);
     QCOMPARE(entries->childCount(), 30);
     list->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
-    QVERIFY(m_list->isOpen() && list->state().expanded);
+    QVERIFY(m_list->isOpen());
+    QVERIFY(list->state().expanded);
     type(u"oo"_s);
     QCOMPARE(entries->childCount(), 3);
     list->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QVERIFY(!m_list->isOpen() && !list->state().expanded);
+    QVERIFY(!m_list->isOpen());
+    QVERIFY(!list->state().expanded);
 }
 
 QTEST_MAIN(TestItemList)
