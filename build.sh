@@ -45,7 +45,7 @@ need() {
 base_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
 display_packages=(xvfb xauth xclip xdotool x11-utils)
 a11y_packages=(xvfb xauth xdotool dbus-x11 at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
-package_packages=(dpkg-dev file desktop-file-utils appstream lintian man-db)
+package_packages=(dpkg-dev file desktop-file-utils appstream lintian man-db python3-gi)
 # MinGW-w64 with POSIX threads; Qt's source is unpacked by dpkg-dev; Wine runs the tests (64-bit
 # programs need no wine32); locales holds the definitions of the locales the Wine checks take.
 windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 dpkg-dev

@@ -6,7 +6,7 @@
 
 #include "benchcatalogue.h"
 #include "catalogue.h"
-#include "inireader.h"
+#include "profilestream.h"
 #include "ratios.h"
 
 #include <QApplication>

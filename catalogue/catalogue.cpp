@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalogue.h"
 #include "codepage.h"
-#include "inireader.h"
+#include "profilestream.h"
 #include "programfolder.h"
 
 #include <algorithm>
-#include <limits>
 #include <optional>
-#include <vector>
 
 namespace {
 
@@ -34,7 +32,7 @@ public:
         return isAscii(text) ? text.toLatin1() : codepage::encode(page(), text);
     }
 
-    QString decode(const char *bytes, int size)
+    QString decode(const char *bytes, qsizetype size)
     {
         return codepage::isAscii(bytes, static_cast<std::size_t>(size))
                 ? QString::fromLatin1(bytes, size)
@@ -48,6 +46,11 @@ public:
                                 buffer, size);
     }
 
+    ini::KeyList keyList(const QByteArray &section) const
+    {
+        return m_file.keyList(section.constData());
+    }
+
 private:
     codepage::CodePage page()
     {
@@ -57,7 +60,7 @@ private:
                 text.add(piece.data(), piece.size());
                 return !text.broken();
             });
-            m_page = text.valid() ? codepage::CodePage::Utf8 : codepage::CodePage::Windows1252;
+            m_page = text.valid() ? codepage::CodePage::Utf8 : codepage::CodePage::System;
         }
         return *m_page;
     }
@@ -80,20 +83,19 @@ QString ReadIni(const QString &file, const QString &section, const QString &key)
     return catalogue.decode(buffer, placed);
 }
 
-QString wholeKeyList(const QString &file, const QString &section)
+KeyNames wholeKeyList(const QString &file, const QString &section)
 {
-    constexpr int largestSize = std::numeric_limits<int>::max();
     CatalogueFile catalogue(file);
-    const QByteArray sectionBytes = catalogue.encode(section);
-    std::vector<char> buffer(bufferSize);
-    int size = bufferSize;
-    int placed = catalogue.read(sectionBytes, QByteArray(), buffer.data(), size);
-    // The reader gives size - 2 both for a list it cut and for one that fills the buffer exactly;
-    // only a larger buffer tells them apart. Each try walks the file anew, the one opened.
-    while (placed == size - 2 && size < largestSize) {
-        size = size <= largestSize / 2 ? size * 2 : largestSize;
-        buffer.resize(static_cast<std::size_t>(size));
-        placed = catalogue.read(sectionBytes, QByteArray(), buffer.data(), size);
+    const ini::KeyList list = catalogue.keyList(catalogue.encode(section));
+    KeyNames names{catalogue.decode(list.names.get(), static_cast<qsizetype>(list.size)), {}};
+    if (names.text.size() == static_cast<qsizetype>(list.size)) {
+        // A character for each byte, as ASCII and Windows-1252 decode: each NUL stands where the
+        // reader wrote it.
+        names.ends = QList<qsizetype>(list.ends.begin(), list.ends.end());
+    } else {
+        for (qsizetype end = names.text.indexOf(u'\0'); end >= 0;
+             end = names.text.indexOf(u'\0', end + 1))
+            names.ends.append(end);
     }
-    return catalogue.decode(buffer.data(), placed);
+    return names;
 }

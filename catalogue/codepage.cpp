@@ -52,19 +52,14 @@ bool Utf8Validator::step(unsigned char c)
 
 void Utf8Validator::add(const char *data, std::size_t size)
 {
-    const auto *p = reinterpret_cast<const unsigned char *>(data);
-    const unsigned char *end = p + size;
-    while (m_valid && p < end) {
+    const char *end = data + size;
+    while (m_valid && data < end) {
         // Catalogues are mostly ASCII: skip it eight bytes at a time.
-        if (m_needed == 0 && end - p >= 8) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, p, 8);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                p += 8;
-                continue;
-            }
+        if (m_needed == 0 && end - data >= 8 && isAscii(data, 8)) {
+            data += 8;
+            continue;
         }
-        step(*p++);
+        step(static_cast<unsigned char>(*data++));
     }
 }
 

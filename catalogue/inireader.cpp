@@ -1,156 +1,95 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The rules of an INI text, the cuts of the answer's buffer, and the four questions that the
+// reader answers with them. Each rule is written once, for any Text: a line that lies in the
+// window (HeldText) and one that is read again from the file (LongLine) are asked alike.
 #include "inireader.h"
-#include "initext.h"
 #include "profilestream.h"
 
 #include <algorithm>
-#include <cstdint>
+#include <climits>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 namespace ini {
 namespace {
 
-// Names and values are C strings to the callers of the reader: a NUL ends them.
-std::string_view cutAtNul(std::string_view s)
-{
-    const void *nul = std::memchr(s.data(), '\0', s.size());
-    return nul ? s.substr(0, static_cast<const char *>(nul) - s.data()) : s;
-}
-
-std::string_view unquote(std::string_view s)
-{
-    if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front())
-        return s.substr(1, s.size() - 2);
-    return s;
-}
-
-inline char asciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-}
-
-inline bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    // Names of one catalogue often share their start ("Item 12", "Item 13"): the last byte
-    // tells most of them apart at once.
-    if (!a.empty() && asciiLower(a.back()) != asciiLower(b.back()))
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i] && asciiLower(a[i]) != asciiLower(b[i]))
-            return false;
-    }
-    return true;
-}
-
-// Walks the non-blank lines of a text held whole, each trimmed. CRLF, LF and a lone CR all end a
-// line. Every line is there in full, so what a question needs of it does not matter here.
-class Lines
-{
-public:
-    explicit Lines(std::string_view text)
-        : m_text(text)
-        , m_pos(text.data())
-        , m_end(text.data() + text.size())
-    { }
-
-    bool next(std::string_view &line, const LineNeeds & /*needs*/)
-    {
-        while (m_pos < m_end) {
-            const char *start = m_pos;
-            const char *stop = lineEnd(m_pos, m_end);
-            m_pos = stop < m_end ? stop + 1 : m_end;
-            if (stop < m_end && *stop == '\r' && m_pos < m_end && *m_pos == '\n')
-                ++m_pos;
-            line = trim(std::string_view(start, stop - start));
-            if (!line.empty())
-                return true;
-        }
-        return false;
-    }
-
-    bool mayHoldNul()
-    {
-        if (!m_nulSought) {
-            m_holdsNul = m_text.find('\0') != std::string_view::npos;
-            m_nulSought = true;
-        }
-        return m_holdsNul;
-    }
-
-private:
-    std::string_view m_text;
-    const char *m_pos;
-    const char *m_end;
-    bool m_nulSought = false;
-    bool m_holdsNul = false;
-};
-
-// A trimmed line opens a section when it starts with "[" and holds a "]"; the name runs to the
-// last "]", so "[a]b]" is the section "a]b" and "[ID] note" is "ID".
-inline bool headerName(std::string_view line, std::string_view &name)
+// A line opens a section when it starts with "[" and holds a "]"; the name runs to the last "]",
+// so "[a]b]" is the section "a]b" and "[ID] note" is "ID". Names are C strings to the callers of
+// the reader: a NUL ends them.
+template<class Text>
+inline bool headerName(const Text &line, Part &name)
 {
     if (line.front() != '[')
         return false;
-    const std::size_t close = line.rfind(']');
+    const std::size_t close = line.findLast(']', line.size());
     if (close == std::string_view::npos)
         return false;
-    name = trim(cutAtNul(line.substr(1, close - 1)));
+    name = line.trimmed({1, line.cutAtNul({1, close})});
     return true;
 }
 
-// A line is a key only when it holds "="; the first one splits, so a value may contain more.
-// Only a text that holds a NUL at all needs its names searched for one.
-inline bool splitKey(std::string_view line, bool textHoldsNul, std::string_view &name,
-                     std::string_view &rawValue)
+// A line is a key only when it holds "="; the first one splits, so a value may contain more. The
+// name is what stands before it, up to a NUL.
+template<class Text>
+inline bool keyName(const Text &line, Part &name, std::size_t &equals)
 {
-    const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos)
+    equals = line.find('=', {0, line.size()});
+    if (equals == line.size())
         return false;
-    name = line.substr(0, equals);
-    name = trim(textHoldsNul ? cutAtNul(name) : name);
-    rawValue = line.substr(equals + 1);
+    name = line.trimmed({0, line.cutAtNul({0, equals})});
     return true;
 }
 
-// Whether a line that is no header holds the key named wanted (which holds no "="), and then
-// what follows its first "=". Tested from the front of the line, so that the many lines of other
-// names are passed over without being split.
-inline bool isKeyNamed(std::string_view line, std::string_view wanted, std::string_view &rawValue)
+// Whether the line is the key named wanted, which is trimmed and holds neither "=" nor a NUL.
+template<class Text>
+inline bool isKeyNamed(const Text &line, std::string_view wanted, std::size_t &equals)
 {
-    if (line.size() <= wanted.size()
-        || !equalsIgnoringAsciiCase(line.substr(0, wanted.size()), wanted))
+    // Most lines name another key: their first bytes tell so before the line is split.
+    if (line.size() <= wanted.size() || !line.equalsIgnoringCase({0, wanted.size()}, wanted))
         return false;
-    const std::string_view rest = line.substr(wanted.size());
-    std::size_t i = 0;
-    while (i < rest.size() && isBlank(rest[i]))
-        ++i;
-    // Past the name and its blanks must come its "=" or the NUL that cuts it short.
-    if (i == rest.size() || (rest[i] != '=' && rest[i] != '\0'))
-        return false;
-    const std::size_t equals = rest.find('=', i);
-    if (equals == std::string_view::npos)
-        return false;
-    rawValue = rest.substr(equals + 1);
-    return true;
+    Part name;
+    return keyName(line, name, equals) && name.size() == wanted.size();
 }
 
-int placeText(std::string_view text, char *buffer, int size)
+// A value, or the caller's default, in matching quotes, single or double, loses them.
+template<class Text>
+inline Part unquoted(const Text &text, Part part)
+{
+    if (part.size() >= 2) {
+        const char open = text[part.begin];
+        if ((open == '"' || open == '\'') && text[part.end - 1] == open)
+            return {part.begin + 1, part.end - 1};
+    }
+    return part;
+}
+
+// A key's value is what follows its "=", up to a NUL, trimmed and unquoted.
+template<class Text>
+inline Part value(const Text &line, std::size_t equals)
+{
+    return unquoted(line, line.trimmed({equals + 1, line.cutAtNul({equals + 1, line.size()})}));
+}
+
+// Places the text's part, cut to what the buffer holds before its NUL, then the NUL.
+template<class Text>
+int place(const Text &text, Part part, char *buffer, int size)
 {
     if (size <= 0)
         return 0;
-    const std::size_t n = std::min(text.size(), static_cast<std::size_t>(size - 1));
-    std::memcpy(buffer, text.data(), n);
-    buffer[n] = '\0';
-    return static_cast<int>(n);
+    part.end = std::min(part.end, part.begin + static_cast<std::size_t>(size) - 1);
+    text.copy(part, buffer);
+    buffer[part.size()] = '\0';
+    return static_cast<int>(part.size());
 }
 
+// The default is placed without the blanks at its end and unquoted.
 int placeDefault(const char *defaultText, char *buffer, int size)
 {
-    const std::string_view text = defaultText ? defaultText : "";
-    return placeText(unquote(trimRight(text)), buffer, size);
+    const HeldText text(defaultText ? defaultText : "");
+    return place(text, unquoted(text, text.trimmedRight({0, text.size()})), buffer, size);
 }
 
 // Collects names, each followed by a NUL, as far as the buffer holds them, and closes the list
@@ -164,19 +103,20 @@ public:
         , m_room(size >= 2 ? static_cast<std::size_t>(size) - 2 : 0)
     { }
 
-    void add(std::string_view name)
+    template<class Text>
+    void add(const Text &line, Part name)
     {
-        append(name.data(), name.size());
-        if (m_length < m_room)
-            m_buffer[m_length] = '\0';
-        ++m_length;
+        if (m_length < m_room) {
+            line.copy({name.begin, name.begin + std::min(name.size(), m_room - m_length)},
+                      m_buffer + m_length);
+            if (m_length + name.size() < m_room)
+                m_buffer[m_length + name.size()] = '\0';
+        }
+        m_length += name.size() + 1;
     }
 
     // Once the list has outgrown the buffer, more names change nothing that the caller sees.
     bool full() const { return m_length + 2 > m_size; }
-
-    // The characters of the next name that can still reach the buffer.
-    std::size_t roomLeft() const { return m_length < m_room ? m_room - m_length : 0; }
 
     int finish(const char *defaultText)
     {
@@ -187,171 +127,185 @@ public:
             return static_cast<int>(m_length);
         }
         // The last name placed was cut short; the caller sees two NULs after it.
-        for (std::size_t i = m_room; i < m_size; ++i)
-            m_buffer[i] = '\0';
+        std::fill(m_buffer + m_room, m_buffer + m_size, '\0');
         return static_cast<int>(m_room);
     }
 
 private:
-    void append(const char *data, std::size_t n)
-    {
-        if (m_length < m_room)
-            std::memcpy(m_buffer + m_length, data, std::min(n, m_room - m_length));
-        m_length += n;
-    }
-
     char *m_buffer;
     std::size_t m_size;
     std::size_t m_room;
     std::size_t m_length = 0;
 };
 
-// UTF-16 arrives as UTF-8, the code page in which a Unicode catalogue is answered. A surrogate
-// without its partner becomes U+FFFD so that the result stays valid UTF-8.
-std::string utf16ToUtf8(std::string_view in, bool bigEndian)
+// The key list that no buffer cuts. Only a list past the room of the largest buffer that a caller
+// can pass ends early, after the last name that such a buffer holds whole.
+class WholeList
 {
-    const auto unit = [&](std::size_t i) -> std::uint32_t {
-        const auto a = static_cast<unsigned char>(in[i]);
-        const auto b = static_cast<unsigned char>(in[i + 1]);
-        return bigEndian ? (a << 8 | b) : (b << 8 | a);
-    };
-    std::string out;
-    out.reserve(in.size());
-    char utf8[4];
-    for (std::size_t i = 0; i + 1 < in.size(); i += 2) {
-        std::uint32_t c = unit(i);
-        if (c >= 0xD800 && c < 0xE000) {
-            const bool paired = c < 0xDC00 && i + 3 < in.size() && unit(i + 2) >= 0xDC00
-                    && unit(i + 2) < 0xE000;
-            if (paired) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
-                i += 2;
-            } else {
-                c = 0xFFFD;
-            }
+public:
+    // firstRoom: the bytes to take when the first name comes, which the names will likely fill.
+    WholeList(KeyList &list, std::size_t firstRoom)
+        : m_list(list)
+        , m_firstRoom(std::max<std::size_t>(firstRoom, 1))
+    { }
+
+    template<class Text>
+    void add(const Text &line, Part name)
+    {
+        const std::size_t end = m_list.size + name.size();
+        if (end >= m_capacity && !grow(end + 1)) {
+            m_full = true;
+            return;
         }
-        out.append(utf8, encodeUtf8(c, utf8));
+        line.copy(name, m_list.names.get() + m_list.size);
+        m_list.names[end] = '\0';
+        m_list.ends.push_back(static_cast<int>(end));
+        m_list.size = end + 1;
     }
-    return out;
-}
 
-bool startsWith(const std::string &s, std::string_view prefix)
-{
-    return s.size() >= prefix.size() && std::memcmp(s.data(), prefix.data(), prefix.size()) == 0;
-}
+    bool full() const { return m_full; }
 
-// The four questions, asked alike of a text held whole and of a file walked through a window.
-// Each tells the walk what it needs of a line, which only a line too long for the window uses.
+private:
+    static constexpr std::size_t LargestRoom = INT_MAX - 2;
 
-template<class Lines>
-int listSections(Lines &lines, const char *defaultText, char *buffer, int size)
+    // Makes room for at least `needed` bytes; false where the largest buffer has none.
+    bool grow(std::size_t needed)
+    {
+        if (needed > LargestRoom)
+            return false;
+        if (m_capacity == 0) {
+            // A key line takes 16 bytes or more in most catalogues.
+            m_list.ends.reserve(m_firstRoom / 16);
+        }
+        const std::size_t capacity = std::min(
+                std::max(m_capacity == 0 ? m_firstRoom : 2 * m_capacity, needed), LargestRoom);
+        std::unique_ptr<char[]> grown(new char[capacity]);
+        if (m_list.size > 0)
+            std::memcpy(grown.get(), m_list.names.get(), m_list.size);
+        m_list.names = std::move(grown);
+        m_capacity = capacity;
+        return true;
+    }
+
+    KeyList &m_list;
+    std::size_t m_firstRoom;
+    std::size_t m_capacity = 0;
+    bool m_full = false;
+};
+
+int listSections(WindowLines &lines, const char *defaultText, char *buffer, int size)
 {
     NameList sections(buffer, size);
-    std::string_view line;
-    std::string_view name;
-    while (!sections.full() && lines.next(line, {LineNeeds::Kind::Header, sections.roomLeft()})) {
-        if (headerName(line, name))
-            sections.add(name);
+    Line line;
+    while (!sections.full() && lines.next(line)) {
+        line.visit([&](const auto &text) {
+            Part name;
+            if (headerName(text, name))
+                sections.add(text, name);
+        });
     }
     return sections.finish(defaultText);
 }
 
 // Moves lines to just past the header of the first section named wanted. Keys before the first
 // header belong to no section, and a later section of the same name is never reached.
-template<class Lines>
-bool findSection(Lines &lines, std::string_view wanted)
+bool findSection(WindowLines &lines, std::string_view wanted)
 {
-    std::string_view line;
-    std::string_view name;
-    while (lines.next(line, {LineNeeds::Kind::Header, wanted.size()})) {
-        if (headerName(line, name) && equalsIgnoringAsciiCase(name, wanted))
+    Line line;
+    while (lines.next(line)) {
+        const bool found = line.visit([&](const auto &text) {
+            Part name;
+            return headerName(text, name) && text.equalsIgnoringCase(name, wanted);
+        });
+        if (found)
             return true;
     }
     return false;
 }
 
-template<class Lines>
-int listKeys(Lines &lines, const char *defaultText, char *buffer, int size)
+// Adds the names of the keys up to the next header, in file order.
+template<class Names>
+void listKeys(WindowLines &lines, Names &keys)
 {
-    NameList keys(buffer, size);
-    std::string_view line;
-    std::string_view name;
-    std::string_view rawValue;
-    while (!keys.full() && lines.next(line, {LineNeeds::Kind::Key, keys.roomLeft()})
-           && !headerName(line, name)) {
-        // A ";" line is a comment to the key list, though a lookup can still reach it.
-        if (line.front() != ';' && splitKey(line, lines.mayHoldNul(), name, rawValue))
-            keys.add(name);
+    Line line;
+    bool sectionEnds = false;
+    while (!sectionEnds && !keys.full() && lines.next(line)) {
+        sectionEnds = line.visit([&](const auto &text) {
+            Part name;
+            std::size_t equals = 0;
+            if (headerName(text, name))
+                return true;
+            // A ";" line is a comment to the key list, though a lookup can still reach it.
+            if (text.front() != ';' && keyName(text, name, equals))
+                keys.add(text, name);
+            return false;
+        });
     }
-    return keys.finish(defaultText);
 }
 
-template<class Lines>
-int lookUp(Lines &lines, std::string_view wanted, const char *defaultText, char *buffer, int size)
+int lookUp(WindowLines &lines, std::string_view wanted, const char *defaultText, char *buffer,
+           int size)
 {
     // No name holds "=", the byte that ends it.
     if (wanted.find('=') != std::string_view::npos)
         return placeDefault(defaultText, buffer, size);
-    const LineNeeds needs{LineNeeds::Kind::Value, wanted.size(),
-                          size > 0 ? static_cast<std::size_t>(size) - 1 : 0};
-    std::string_view line;
-    std::string_view name;
-    std::string_view rawValue;
-    while (lines.next(line, needs) && !headerName(line, name)) {
-        if (isKeyNamed(line, wanted, rawValue))
-            return placeText(unquote(trim(cutAtNul(rawValue))), buffer, size);
+    Line line;
+    while (lines.next(line)) {
+        // The value once the key is found, the default once the section ends.
+        const std::optional<int> placed = line.visit([&](const auto &text) -> std::optional<int> {
+            Part name;
+            std::size_t equals = 0;
+            if (headerName(text, name))
+                return placeDefault(defaultText, buffer, size);
+            if (isKeyNamed(text, wanted, equals))
+                return place(text, value(text, equals), buffer, size);
+            return std::nullopt;
+        });
+        if (placed)
+            return *placed;
     }
     return placeDefault(defaultText, buffer, size);
 }
 
-template<class Lines>
-int answer(Lines &lines, const char *section, const char *key, const char *defaultText,
+int answer(WindowLines &lines, const char *section, const char *key, const char *defaultText,
            char *buffer, int size)
 {
-    if (!buffer || size < 0)
-        size = 0;
     if (!section)
         return listSections(lines, defaultText, buffer, size);
     if (!findSection(lines, trim(section)))
         return placeDefault(defaultText, buffer, size);
-    if (!key)
-        return listKeys(lines, defaultText, buffer, size);
-    return lookUp(lines, trim(key), defaultText, buffer, size);
+    if (key)
+        return lookUp(lines, trim(key), defaultText, buffer, size);
+    NameList keys(buffer, size);
+    listKeys(lines, keys);
+    return keys.finish(defaultText);
 }
 
 } // namespace
-
-ProfileText profileFromBytes(std::string bytes)
-{
-    ProfileText text;
-    if (startsWith(bytes, "\xEF\xBB\xBF")) {
-        bytes.erase(0, 3);
-        text.fromByteOrderMark = true;
-    } else if (startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF")) {
-        bytes = utf16ToUtf8(std::string_view(bytes).substr(2), bytes[0] == '\xFE');
-        text.fromByteOrderMark = true;
-    }
-    text.bytes = std::move(bytes);
-    return text;
-}
-
-int getProfileString(const ProfileText &text, const char *section, const char *key,
-                     const char *defaultText, char *buffer, int size)
-{
-    Lines lines(text.bytes);
-    return answer(lines, section, key, defaultText, buffer, size);
-}
 
 int ProfileFile::getString(const char *section, const char *key, const char *defaultText,
                            char *buffer, int size, std::size_t window) const
 {
     if (!buffer || size < 0)
         size = 0;
-    TextReader reader(*this, window);
-    WindowLines lines(reader, window);
+    WindowLines lines(*this, window);
     const int placed = answer(lines, section, key, defaultText, buffer, size);
     // A file that fails part-way cannot be read, like one that fails at once.
-    return reader.failed() ? placeDefault(defaultText, buffer, size) : placed;
+    return lines.failed() ? placeDefault(defaultText, buffer, size) : placed;
+}
+
+KeyList ProfileFile::keyList(const char *section, std::size_t window) const
+{
+    // The names take no more bytes than the lines that hold them, but for some of a UTF-16 file,
+    // which grow as they are decoded: the file's size is room enough for most lists at once, up
+    // to a size worth taking before the list is seen.
+    constexpr long long LargestFirstRoom = 16LL << 20;
+    KeyList list;
+    WholeList keys(list, static_cast<std::size_t>(std::min(m_system.size(), LargestFirstRoom)));
+    WindowLines lines(*this, window);
+    if (findSection(lines, trim(section)))
+        listKeys(lines, keys);
+    return lines.failed() ? KeyList() : std::move(list);
 }
 
 int getPrivateProfileString(const char *section, const char *key, const char *defaultText,

@@ -1,252 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "profilestream.h"
-#include "initext.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace ini {
 namespace {
 
-constexpr std::size_t None = std::string_view::npos;
-
-// A line too long for the window, seen once from its first byte (never a blank) to its end in
-// pieces. It keeps where the line's parts begin and end (the first NUL, the first "=", the last
-// "]" before the NUL, the blanks that trimming drops) and only as many of their characters as the
-// question needs, then writes a short line that the question's own code answers alike: a name
-// longer than what can matter keeps that much and one more character, a value longer than what
-// can reach the buffer keeps that much and the quote that closes it.
-class LongLine
+// Writes code point c as UTF-8 and returns the number of bytes, 1 to 4.
+std::size_t encodeUtf8(std::uint32_t c, char *out)
 {
-public:
-    explicit LongLine(const LineNeeds &needs)
-        : m_needs(needs)
-    {
-        const std::size_t nameLength = needs.nameLength;
-        m_headerName.limit = needs.kind == LineNeeds::Kind::Header ? nameLength : 0;
-        m_keyName.limit = needs.kind == LineNeeds::Kind::Header ? 0 : nameLength;
-        m_keyName.start = 0;
-        // One more for the opening quote, which unquoting drops.
-        m_value.limit = needs.kind == LineNeeds::Kind::Value ? needs.valueLength + 1 : 0;
+    if (c < 0x80) {
+        out[0] = static_cast<char>(c);
+        return 1;
     }
-
-    void add(std::string_view piece);
-    void writeStandIn(std::string &out) const;
-
-private:
-    // The first characters of a part of the line, from where it starts.
-    struct Capture
-    {
-        std::size_t start = None;
-        std::size_t limit = 0;
-        std::string text;
-
-        void take(std::string_view piece, std::size_t pieceStart)
-        {
-            if (start == None || text.size() >= limit)
-                return;
-            const std::size_t from = start + text.size();
-            const std::size_t pieceEnd = pieceStart + piece.size();
-            if (from >= pieceEnd)
-                return;
-            const std::size_t n = std::min(limit - text.size(), pieceEnd - from);
-            text.append(piece.substr(from - pieceStart, n));
-        }
-    };
-
-    // Just past the last byte before position `at` that is no blank, and that byte.
-    struct Mark
-    {
-        std::size_t end = 0;
-        char last = 0;
-    };
-
-    bool settled() const;
-    void addHeader(std::string_view piece);
-    void addKey(std::string_view piece);
-    void addValue(std::string_view piece);
-    Mark nonBlankBefore(std::string_view piece, std::size_t at) const;
-    std::size_t find(std::string_view piece, char c, std::size_t from) const;
-    std::size_t firstNonBlank(std::string_view piece, std::size_t from) const;
-    static void appendName(std::string &out, const Capture &name, std::size_t length);
-
-    LineNeeds m_needs;
-    std::size_t m_length = 0; // the bytes before the current piece
-    char m_first = 0;
-    Mark m_seen; // the last byte that is no blank before the current piece
-    std::size_t m_firstNul = None;
-    Mark m_beforeNul;
-    // A line that starts with "[" opens a section when it holds a "]" anywhere.
-    bool m_anyClose = false;
-    bool m_closeAfterNul = false;
-    Mark m_beforeLastClose; // the last "]" before the first NUL
-    Capture m_headerName;
-    std::size_t m_firstEquals = None;
-    Mark m_beforeEquals;
-    Capture m_keyName;
-    std::size_t m_valueNul = None; // the first NUL after the "="
-    Mark m_valueEnd;
-    Capture m_value;
-};
-
-bool LongLine::settled() const
-{
-    // Only a line that starts with "[" can open a section, and the key list skips comments.
-    return (m_needs.kind == LineNeeds::Kind::Header && m_first != '[')
-            || (m_needs.kind == LineNeeds::Kind::Key && m_first == ';');
-}
-
-std::size_t LongLine::find(std::string_view piece, char c, std::size_t from) const
-{
-    if (from < m_length)
-        from = m_length;
-    const std::size_t hit = piece.find(c, from - m_length);
-    return hit == None ? None : m_length + hit;
-}
-
-std::size_t LongLine::firstNonBlank(std::string_view piece, std::size_t from) const
-{
-    for (std::size_t i = from < m_length ? 0 : from - m_length; i < piece.size(); ++i) {
-        if (!isBlank(piece[i]))
-            return m_length + i;
+    if (c < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (c >> 6));
+        out[1] = static_cast<char>(0x80 | (c & 0x3F));
+        return 2;
     }
-    return None;
-}
-
-LongLine::Mark LongLine::nonBlankBefore(std::string_view piece, std::size_t at) const
-{
-    for (std::size_t i = at - m_length; i > 0; --i) {
-        if (!isBlank(piece[i - 1]))
-            return {m_length + i, piece[i - 1]};
+    if (c < 0x10000) {
+        out[0] = static_cast<char>(0xE0 | (c >> 12));
+        out[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out[2] = static_cast<char>(0x80 | (c & 0x3F));
+        return 3;
     }
-    return m_seen;
-}
-
-void LongLine::add(std::string_view piece)
-{
-    if (piece.empty())
-        return;
-    if (m_length == 0)
-        m_first = piece.front();
-    if (settled()) {
-        m_length += piece.size();
-        return;
-    }
-    if (m_firstNul == None) {
-        m_firstNul = find(piece, '\0', 0);
-        if (m_firstNul != None)
-            m_beforeNul = nonBlankBefore(piece, m_firstNul);
-    }
-    if (m_first == '[')
-        addHeader(piece);
-    if (m_needs.kind != LineNeeds::Kind::Header)
-        addKey(piece);
-    if (m_needs.kind == LineNeeds::Kind::Value)
-        addValue(piece);
-    const Mark last = nonBlankBefore(piece, m_length + piece.size());
-    m_seen = last;
-    m_length += piece.size();
-}
-
-void LongLine::addHeader(std::string_view piece)
-{
-    if (m_headerName.start == None)
-        m_headerName.start = firstNonBlank(piece, 1);
-    m_headerName.take(piece, m_length);
-    // The name runs to the last "]" before the first NUL; one past the NUL only makes the line
-    // a header, whose name the NUL then ends.
-    const std::size_t end = m_length + piece.size();
-    const std::size_t nameEnd = std::clamp(m_firstNul, m_length, end);
-    const std::size_t close = piece.substr(0, nameEnd - m_length).rfind(']');
-    if (close != None) {
-        m_anyClose = true;
-        m_beforeLastClose = nonBlankBefore(piece, m_length + close);
-    }
-    if (!m_closeAfterNul && m_firstNul != None && find(piece, ']', m_firstNul + 1) != None)
-        m_anyClose = m_closeAfterNul = true;
-}
-
-void LongLine::addKey(std::string_view piece)
-{
-    m_keyName.take(piece, m_length);
-    if (m_firstEquals == None) {
-        m_firstEquals = find(piece, '=', 0);
-        if (m_firstEquals != None)
-            m_beforeEquals = nonBlankBefore(piece, m_firstEquals);
-    }
-}
-
-void LongLine::addValue(std::string_view piece)
-{
-    if (m_firstEquals == None)
-        return;
-    // A NUL ends the value; blanks before it are trimmed, a NUL first leaves it empty.
-    if (m_value.start == None)
-        m_value.start = firstNonBlank(piece, m_firstEquals + 1);
-    m_value.take(piece, m_length);
-    if (m_valueNul == None) {
-        m_valueNul = m_firstNul > m_firstEquals ? m_firstNul : find(piece, '\0', m_firstEquals + 1);
-        if (m_valueNul != None)
-            m_valueEnd = m_valueNul == m_firstNul ? m_beforeNul : nonBlankBefore(piece, m_valueNul);
-    }
-}
-
-void LongLine::appendName(std::string &out, const Capture &name, std::size_t length)
-{
-    if (length <= name.limit) {
-        out.append(name.text, 0, length);
-        return;
-    }
-    // Longer than can matter: what is kept, and one character that no trimming removes.
-    out.append(name.text, 0, name.limit);
-    out += 'x';
-}
-
-void LongLine::writeStandIn(std::string &out) const
-{
-    out.clear();
-    const auto lengthTo = [](std::size_t start, std::size_t end) {
-        return start != None && end > start ? end - start : 0;
-    };
-    const bool header = m_first == '[' && m_anyClose;
-    if (m_needs.kind == LineNeeds::Kind::Header) {
-        if (!header) {
-            out += ';';
-            return;
-        }
-        const Mark nameEnd = m_closeAfterNul ? m_beforeNul : m_beforeLastClose;
-        out += '[';
-        appendName(out, m_headerName, lengthTo(m_headerName.start, nameEnd.end));
-        out += ']';
-        return;
-    }
-    if (header) {
-        out += "[]";
-        return;
-    }
-    // No key: a comment to the key list, or a line without "=", which no question reads.
-    const bool comment = m_needs.kind == LineNeeds::Kind::Key && m_first == ';';
-    if (comment || m_firstEquals == None) {
-        out += ';';
-        return;
-    }
-    const Mark nameEnd = m_firstNul < m_firstEquals ? m_beforeNul : m_beforeEquals;
-    appendName(out, m_keyName, nameEnd.end);
-    out += '=';
-    if (m_needs.kind != LineNeeds::Kind::Value)
-        return;
-    const Mark valueEnd = m_valueNul == None ? m_seen : m_valueEnd;
-    const std::size_t length = lengthTo(m_value.start, valueEnd.end);
-    if (length <= m_value.limit) {
-        out.append(m_value.text, 0, length);
-        return;
-    }
-    // Unquoting looks at both ends of the whole value: the stand-in ends in its closing quote
-    // when the value does, else in a character that closes no quote.
-    const char open = m_value.text.front();
-    const bool quoted = (open == '"' || open == '\'') && valueEnd.last == open;
-    out += m_value.text;
-    out += quoted ? open : 'x';
+    out[0] = static_cast<char>(0xF0 | (c >> 18));
+    out[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out[3] = static_cast<char>(0x80 | (c & 0x3F));
+    return 4;
 }
 
 } // namespace
@@ -293,6 +75,41 @@ std::size_t TextReader::read(char *out, std::size_t n)
     return m_raw ? readUtf16(out, n) : readFile(out, n);
 }
 
+void TextReader::skip(std::size_t n, char *scratch, std::size_t capacity)
+{
+    if (!m_raw) {
+        m_offset += static_cast<long long>(n);
+        return;
+    }
+    for (std::size_t got = 0; n > 0; n -= got) {
+        got = readUtf16(scratch, std::min(n, capacity));
+        if (got == 0)
+            return;
+    }
+}
+
+long long TextReader::offsetOf(std::string_view tail) const
+{
+    if (!m_raw)
+        return m_offset - static_cast<long long>(tail.size());
+    // Each character came of one UTF-16 unit, or of two when its UTF-8 takes four bytes. A
+    // character handed out only in part was read whole: its unit counts with its first byte.
+    long long units = 0;
+    for (const char c : tail) {
+        const auto byte = static_cast<unsigned char>(c);
+        units += static_cast<long long>((byte & 0xC0U) != 0x80U)
+                + static_cast<long long>(byte >= 0xF0U);
+    }
+    return m_offset - static_cast<long long>(m_rawEnd - m_rawPos) - 2 * units;
+}
+
+void TextReader::restart(long long offset)
+{
+    m_offset = offset;
+    m_rawPos = m_rawEnd = 0;
+    m_pendingPos = m_pendingEnd = 0;
+}
+
 std::size_t TextReader::readFile(char *out, std::size_t n)
 {
     const SystemFile &file = m_file.m_system;
@@ -334,7 +151,6 @@ std::uint32_t TextReader::unitAt(std::size_t i) const
     return m_file.m_encoding == ProfileFile::Encoding::Utf16BE ? (a << 8U | b) : (b << 8U | a);
 }
 
-// UTF-16 arrives as UTF-8; a surrogate without its partner becomes U+FFFD.
 std::size_t TextReader::readUtf16(char *out, std::size_t n)
 {
     std::size_t produced = 0;
@@ -369,13 +185,132 @@ std::size_t TextReader::readUtf16(char *out, std::size_t n)
     return produced;
 }
 
-WindowLines::WindowLines(TextReader &reader, std::size_t window)
-    : m_reader(reader)
+LongLine::LongLine(const ProfileFile &file, std::size_t window)
+    : m_file(file)
+    , m_window(std::max<std::size_t>(window, 1))
+{ }
+
+void LongLine::start(long long offset, char first)
+{
+    m_start = offset;
+    m_first = first;
+    m_size = 0;
+}
+
+template<class Piece>
+void LongLine::read(Part part, Piece &&piece) const
+{
+    if (part.begin >= part.end || m_failed)
+        return;
+    if (!m_reader) {
+        m_reader.emplace(m_file, m_window);
+        m_piece.reset(new char[m_window]);
+    }
+    m_reader->restart(m_start);
+    m_reader->skip(part.begin, m_piece.get(), m_window);
+    for (std::size_t at = part.begin; at < part.end;) {
+        const std::size_t n = m_reader->read(m_piece.get(), std::min(m_window, part.end - at));
+        if (n == 0) {
+            // The line is no longer where it was, or no longer there at all.
+            m_failed = true;
+            return;
+        }
+        if (!piece(std::string_view(m_piece.get(), n), at))
+            return;
+        at += n;
+    }
+}
+
+char LongLine::operator[](std::size_t i) const
+{
+    if (i == 0)
+        return m_first;
+    char c = 0;
+    read({i, i + 1}, [&c](std::string_view bytes, std::size_t) {
+        c = bytes.front();
+        return false;
+    });
+    return c;
+}
+
+std::size_t LongLine::find(char c, Part part) const
+{
+    std::size_t found = part.end;
+    read(part, [&](std::string_view bytes, std::size_t at) {
+        const std::size_t hit = bytes.find(c);
+        if (hit == std::string_view::npos)
+            return true;
+        found = at + hit;
+        return false;
+    });
+    return found;
+}
+
+std::size_t LongLine::findLast(char c, std::size_t end) const
+{
+    std::size_t found = std::string_view::npos;
+    read({0, end}, [&](std::string_view bytes, std::size_t at) {
+        const std::size_t hit = bytes.rfind(c);
+        if (hit != std::string_view::npos)
+            found = at + hit;
+        return true;
+    });
+    return found;
+}
+
+Part LongLine::trimmed(Part part) const
+{
+    std::size_t begin = part.end;
+    read(part, [&](std::string_view bytes, std::size_t at) {
+        const std::string_view rest = trimLeft(bytes);
+        if (rest.empty())
+            return true;
+        begin = at + (bytes.size() - rest.size());
+        return false;
+    });
+    return trimmedRight({begin, part.end});
+}
+
+Part LongLine::trimmedRight(Part part) const
+{
+    std::size_t end = part.begin;
+    read(part, [&](std::string_view bytes, std::size_t at) {
+        const std::string_view kept = trimRight(bytes);
+        if (!kept.empty())
+            end = at + kept.size();
+        return true;
+    });
+    return {part.begin, end};
+}
+
+bool LongLine::equalsIgnoringCase(Part part, std::string_view name) const
+{
+    if (part.size() != name.size())
+        return false;
+    bool equal = true;
+    read(part, [&](std::string_view bytes, std::size_t at) {
+        equal = equalsIgnoringAsciiCase(bytes, name.substr(at - part.begin, bytes.size()));
+        return equal;
+    });
+    return equal;
+}
+
+void LongLine::copy(Part part, char *out) const
+{
+    read(part, [&](std::string_view bytes, std::size_t at) {
+        std::memcpy(out + (at - part.begin), bytes.data(), bytes.size());
+        return true;
+    });
+}
+
+WindowLines::WindowLines(const ProfileFile &file, std::size_t window)
+    : m_reader(file, window)
     , m_capacity(std::max<std::size_t>(window, 1))
     , m_window(new char[m_capacity])
     , m_pos(m_window.get())
     , m_end(m_window.get())
     , m_nulSought(m_window.get())
+    , m_long(file, window)
 { }
 
 bool WindowLines::refill()
@@ -401,7 +336,7 @@ bool WindowLines::refill()
     return true;
 }
 
-bool WindowLines::nextAcrossWindows(std::string_view &line, const LineNeeds &needs)
+bool WindowLines::nextAcrossWindows(Line &line)
 {
     m_pos = skipSeparators(m_pos, m_end);
     while (m_pos == m_end) {
@@ -413,29 +348,37 @@ bool WindowLines::nextAcrossWindows(std::string_view &line, const LineNeeds &nee
     while (stop == m_end && !m_atEnd) {
         const auto searched = static_cast<std::size_t>(stop - m_pos);
         if (searched == m_capacity) {
-            line = standIn(needs);
+            line = passLongLine();
             return true;
         }
         refill();
         stop = lineEnd(m_pos + searched, m_end);
     }
-    line = takeLine(stop);
+    line = Line(trimRight(std::string_view(m_pos, static_cast<std::size_t>(stop - m_pos))), this);
+    m_pos = stop;
     return true;
 }
 
-std::string_view WindowLines::standIn(const LineNeeds &needs)
+// The window is full and holds the start of the line, but not its end. The line is noted where
+// it starts, then passed to its end; trimming ends it after its last byte that is no blank.
+Line WindowLines::passLongLine()
 {
-    LongLine line(needs);
-    const char *stop = m_end; // the window is full and holds no line end
+    m_long.start(
+            m_reader.offsetOf(std::string_view(m_pos, static_cast<std::size_t>(m_end - m_pos))),
+            *m_pos);
+    std::size_t passed = 0;
     for (;;) {
-        line.add(std::string_view(m_pos, static_cast<std::size_t>(stop - m_pos)));
+        const char *stop = lineEnd(m_pos, m_end);
+        const std::string_view kept
+                = trimRight(std::string_view(m_pos, static_cast<std::size_t>(stop - m_pos)));
+        if (!kept.empty())
+            m_long.setSize(passed + kept.size());
+        passed += static_cast<std::size_t>(stop - m_pos);
         m_pos = stop;
         if (stop < m_end || !refill())
             break;
-        stop = lineEnd(m_pos, m_end);
     }
-    line.writeStandIn(m_standIn);
-    return m_standIn;
+    return Line(m_long);
 }
 
 } // namespace ini

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds the INI reader arbitrary catalogue files. Whatever the file holds, the reader must keep
-// to its buffer contract; the file walked through a window, down to a byte at a time, must
-// answer exactly as the text held whole does, every byte written included; and every name it
-// lists must be a key it can look up again.
+// to its buffer contract; the file walked through a small window, down to a byte at a time, where
+// lines outgrow the window and are read again from the file, must answer exactly as through a
+// window that holds the whole text, every byte written included; the whole key list must be the
+// one that a large enough buffer gets; and every name it lists must be a key it can look up again.
 //
 // An input is the section and the key, each ended by a backslash and one more byte, then the
 // file's bytes; its last byte says whether the key is given, the one before it the buffer size
@@ -10,6 +11,7 @@
 // 64..66 for larger ones). The seeds in corpus/inireader follow that layout.
 
 #include "inireader.h"
+#include "profilestream.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -131,18 +133,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t length)
     const std::string bytes = input.ConsumeRemainingBytesAsString();
     writeProfile(bytes);
 
-    const ini::ProfileText loaded = ini::profileFromBytes(bytes);
-    const Reader whole = [&loaded](const char *s, const char *k, const char *d, char *b, int n) {
-        return ini::getProfileString(loaded, s, k, d, b, n);
-    };
     const ini::ProfileFile file(profilePath.c_str());
+    // A UTF-16 text grows by half at most as it is decoded: no line fills this window.
+    const std::size_t wholeWindow = 2 * bytes.size() + 1;
+    const Reader whole
+            = [&file, wholeWindow](const char *s, const char *k, const char *d, char *b, int n) {
+                  return file.getString(s, k, d, b, n, wholeWindow);
+              };
     const Reader walked = [&file, window](const char *s, const char *k, const char *d, char *b,
                                           int n) { return file.getString(s, k, d, b, n, window); };
     const Reader byPath = [](const char *s, const char *k, const char *d, char *b, int n) {
         return ini::getPrivateProfileString(s, k, d, b, n, profilePath.c_str());
     };
-    // The text held whole is the measure; the file walked through the chosen window must write
-    // the very same bytes, and so must the file read by its path for the question asked.
+    // The text through one window is the measure; the file walked through the chosen window must
+    // write the very same bytes, and so must the file read by its path for the question asked.
     const auto ask = [&](const char *s, const char *k, const char *d, int n) {
         Call expected = call(whole, s, k, d, n);
         if (call(walked, s, k, d, n).memory != expected.memory)
@@ -157,6 +161,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t length)
     ask(section.c_str(), keyArg, "", size);
     ask(nullptr, nullptr, "", size);
     const std::string keyList = ask(section.c_str(), nullptr, "", FullBuffer);
+    // Uncut, the buffer's key list is the whole one, walked through either window.
+    const auto wholeKeyList = [&](std::size_t w) {
+        const ini::KeyList list = file.keyList(section.c_str(), w);
+        return std::string(list.names.get(), list.size);
+    };
+    const std::string wholeList = wholeKeyList(wholeWindow);
+    if (wholeKeyList(window) != wholeList)
+        fail("the whole key list walked through a window differs", FullBuffer, 0);
+    if (static_cast<int>(keyList.size()) < FullBuffer - 2 && wholeList != keyList)
+        fail("the whole key list differs from the buffer's", FullBuffer,
+             static_cast<int>(keyList.size()));
     const auto names = listedNames(keyList);
     for (std::size_t i = 0; i < names.size() && i < 16; ++i) {
         // A found key returns its value whatever the default; only a missing one returns each

@@ -105,19 +105,50 @@ top=$(sed -n '1s#/.*##p' <<<"$tar_list")
 if grep -v "^$top/" <<<"$tar_list" | grep -q .; then
     fail "$(basename "$tgz") does not hold one folder $top"
 fi
-for entry in quennel id.txt LICENSE share/applications/$app_id.desktop \
-    share/man/man1/quennel.1.gz; do
+for entry in quennel id.txt LICENSE install-menu-entry.sh share/applications/$app_id.desktop \
+    share/icons/hicolor/256x256/apps/quennel.png share/man/man1/quennel.1.gz; do
     has "$tar_list" "$top/$entry" "$(basename "$tgz")"
 done
 echo "check-packages: $(basename "$tgz") holds one folder $top with the program, id.txt," \
-    "LICENSE and the manual"
+    "LICENSE, the menu entry's script and the manual"
 
-# Unpacked somewhere else entirely and started from yet another working directory, the program
-# must still find the id.txt beside it: the full real-display check proves the catalogue was read.
+# Unpacked somewhere else entirely, into a folder whose name a menu entry must quote and escape,
+# the tarball's script adds a menu entry that validates and whose command line, read as a desktop
+# reads it, is the unpacked program.
+unpacked="$work/some place/it's \"50%\" of \$HOME\\"
+mkdir -p "$unpacked" "$work/cwd" "$work/data"
+tar -xzf "$tgz" -C "$unpacked"
+XDG_DATA_HOME="$work/data" "$unpacked/$top/install-menu-entry.sh" >/dev/null \
+    || fail "the tarball's install-menu-entry.sh failed"
+menu_entry=$work/data/applications/$app_id.desktop
+desktop-file-validate "$menu_entry" || fail "the tarball's menu entry does not validate"
+# What GLib makes of the entry: the words of its command line, the program it tries, its icon.
+read_entry() {
+    /usr/bin/python3 - "$1" <<'EOF'
+import sys
+from gi.repository import GLib
+entry = GLib.KeyFile()
+entry.load_from_file(sys.argv[1], GLib.KeyFileFlags.NONE)
+command = entry.get_string("Desktop Entry", "Exec")
+# The command line holds no field code but %%, a percent sign.
+print("\n".join(GLib.shell_parse_argv(command.replace("%%", "%"))[1]))
+print(entry.get_string("Desktop Entry", "TryExec"))
+print(entry.get_string("Desktop Entry", "Icon"))
+EOF
+}
+entry_read=$(read_entry "$menu_entry") || fail "GLib cannot read the tarball's menu entry"
+expected_read=$(printf '%s\n' "$unpacked/$top/quennel" "$unpacked/$top/quennel" \
+    "$unpacked/$top/share/icons/hicolor/256x256/apps/quennel.png")
+[ "$entry_read" = "$expected_read" ] \
+    || fail "the tarball's menu entry reads as: $entry_read; expected: $expected_read"
+XDG_DATA_HOME="$work/data" "$unpacked/$top/install-menu-entry.sh" --remove >/dev/null
+[ ! -e "$menu_entry" ] || fail "install-menu-entry.sh --remove left $menu_entry"
+echo "check-packages: the tarball's menu entry starts its program where it was unpacked"
+
+# Started as that menu entry starts it, from yet another working directory, the program must
+# still find the id.txt beside it: the full real-display check proves the catalogue was read.
 echo "check-packages: display check of the tarball's program"
-mkdir -p "$work/some place/elsewhere" "$work/cwd"
-tar -xzf "$tgz" -C "$work/some place/elsewhere"
-(cd "$work/cwd" && "$here/../tests/display/check-window.sh" "$work/some place/elsewhere/$top/quennel") \
+(cd "$work/cwd" && "$here/../tests/display/check-window.sh" --in-place "$unpacked/$top/quennel") \
     || fail "the unpacked tarball's program did not pass the display check"
 
 # The .deb's file tree, started through the program in usr/lib/quennel and through the command's
@@ -127,7 +158,7 @@ tar -xzf "$tgz" -C "$work/some place/elsewhere"
 ln -sfn "$work/deb/etc/quennel/id.txt" "$work/deb/usr/lib/quennel/id.txt"
 for program in usr/lib/quennel/quennel usr/bin/quennel; do
     echo "check-packages: display check of the .deb's $program"
-    (cd "$work/cwd" && "$here/../tests/display/check-window.sh" "$work/deb/$program") \
+    (cd "$work/cwd" && "$here/../tests/display/check-window.sh" --in-place "$work/deb/$program") \
         || fail "the .deb's $program did not pass the display check"
 done
 echo "check-packages: OK"

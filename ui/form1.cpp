@@ -3,8 +3,10 @@
 
 #include "catalogue.h"
 #include "derivedprice.h"
+#include "faultmark.h"
 #include "generate.h"
 #include "itemlist.h"
+#include "itemlisttext.h"
 #include "resultnotice.h"
 #include "windowaccessible.h"
 
@@ -16,10 +18,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextBoundaryFinder>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <utility>
 
@@ -63,6 +68,34 @@ QString plainTextOf(const QTextDocument &document)
     return text;
 }
 
+// Clears a price box that still shows its hint: what the user typed there is theirs and stays.
+void clearHint(QLineEdit &box, const TradeColumn &column)
+{
+    if (column.clearsOnFocus && box.text() == column.text)
+        box.clear();
+}
+
+// Characters as the user sees them: a letter with its combining marks, or an emoji written as a
+// surrogate pair, counts once; so does a line break.
+qsizetype visibleLength(const QString &text)
+{
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    qsizetype count = 0;
+    while (graphemes.toNextBoundary() != -1)
+        ++count;
+    return count;
+}
+
+// What "Copy to Clipboard" says it did with that text.
+QString copyConfirmation(const QString &copied, const QLocale &locale)
+{
+    const qsizetype count = visibleLength(copied);
+    if (count == 0)
+        return u"Clipboard emptied"_s;
+    return u"Copied "_s + locale.toString(qlonglong(count))
+            + (count == 1 ? u" character"_s : u" characters"_s);
+}
+
 } // namespace
 
 Form1::Form1(const QString &cataloguePath, const QLocale &locale, QWidget *parent)
@@ -101,15 +134,55 @@ void Form1::setShowMessage(ShowMessage show)
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    // Focus entering a price box clears it only while it still shows its hint: what the user
-    // typed there is theirs and stays.
-    if (event->type() == QEvent::FocusIn) {
-        const TradeColumn *column = m_rows.columnOf(watched);
-        auto *box = qobject_cast<QLineEdit *>(watched);
-        if (column && column->clearsOnFocus && box && box->text() == column->text)
-            box->clear();
+    switch (event->type()) {
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+    case QEvent::MouseButtonRelease:
+        if (auto *box = qobject_cast<QLineEdit *>(watched)) {
+            if (const TradeColumn *column = m_rows.columnOf(box))
+                priceBoxEvent(*box, *column, *event);
+        }
+        break;
+    default:
+        break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// A price is typed anew, never joined to what the box showed: entered by Tab or a click, the box
+// has its text selected, so the first key replaces it. Only later clicks place the caret, for an
+// edit of one digit.
+void Form1::priceBoxEvent(QLineEdit &box, const TradeColumn &column, const QEvent &event)
+{
+    switch (event.type()) {
+    case QEvent::FocusIn: {
+        clearHint(box, column);
+        if (!column.selectsOnEntry)
+            break;
+        const Qt::FocusReason reason = static_cast<const QFocusEvent &>(event).reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+            box.selectAll();
+        // The press that brings the focus goes on to place the caret, which drops a selection
+        // made now: the text is selected as that click ends.
+        m_clickedInto = reason == Qt::MouseFocusReason ? &box : nullptr;
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        if (m_clickedInto != &box)
+            break;
+        m_clickedInto = nullptr;
+        // A text the user selected by dragging stays as they selected it.
+        if (static_cast<const QMouseEvent &>(event).button() == Qt::LeftButton
+            && !box.hasSelectedText())
+            box.selectAll();
+        break;
+    case QEvent::FocusOut:
+        if (m_clickedInto == &box)
+            m_clickedInto = nullptr;
+        break;
+    default:
+        break;
+    }
 }
 
 void Form1::connectControls()
@@ -120,6 +193,7 @@ void Form1::connectControls()
     connect(m_command4, &QPushButton::clicked, this, &Form1::closeOptionsClicked);
     connect(m_command5, &QPushButton::clicked, this, &Form1::optionsClicked);
     connect(m_command6, &QPushButton::clicked, this, &Form1::copyToClipboardClicked);
+    connect(m_copyConfirmationTimer, &QTimer::timeout, this, &Form1::copyConfirmationDone);
     connect(m_check1, &QCheckBox::stateChanged, this, &Form1::check1Clicked);
     // Without this the user could not tell which percentage the bar stands at.
     const auto showPercent = [this](int value) {
@@ -139,7 +213,7 @@ void Form1::connectRow(qint16 row)
     connect(controls.box(Column::SellingPrice), &QLineEdit::textChanged, this,
             [this, row] { sellingPriceChanged(row); });
     for (const TradeColumn &column : TradeColumns) {
-        if (!column.clearsOnFocus)
+        if (!column.clearsOnFocus && !column.selectsOnEntry)
             continue;
         QLineEdit *box = controls.box(column.column);
         box->installEventFilter(this);
@@ -159,9 +233,12 @@ void Form1::load()
 void Form1::selectFirstEntry(qint16 row)
 {
     QComboBox *list = m_rows.row(row).itemList();
-    // An empty catalogue leaves nothing to choose: the row keeps "ID" and the window stays usable.
-    if (list->count() == 0)
+    // An empty catalogue leaves nothing to choose: the row keeps "ID" and the window stays usable;
+    // the list says where the program looked, its text still empty for "Generate".
+    if (list->count() == 0) {
+        list->setPlaceholderText(emptyItemListText(m_cataloguePath));
         return;
+    }
     // A filled list already shows its first entry without a signal, and the choice made here must
     // run the item-chosen handling exactly once, as a user's choice does.
     list->setCurrentIndex(0);
@@ -207,6 +284,7 @@ void Form1::generateClicked()
     // The old trade code goes first, so that a failure never leaves it looking current.
     m_text5->clear();
     m_codeNotice->withdraw();
+    m_faultMark->clear();
     const GenerateOptions options{ticked(m_check2), ticked(m_check1), ticked(m_check3)};
     const auto fail = [this] { showMessage(u"Please enter everything before!"_s, u"Error"_s); };
     QList<TradeRowTexts> rows;
@@ -226,23 +304,33 @@ void Form1::generateClicked()
     m_codeNotice->tell(result.tradeCode);
 }
 
-// The message names no box, so the user is taken there once it is closed, the text selected so
-// that typing replaces it. Read-only boxes take the focus too: the user sees where the fault is.
+// The message names no box, so once it is closed the user is taken to where the fault is fixed,
+// the text there selected so that typing replaces it, and the failed box is marked.
 void Form1::focusFailedBox(const GenerateResult &result)
 {
     const TradeColumn *column = columnOf(result.failedBox);
     if (!column || !std::in_range<qint16>(result.failedRow))
         return; // no box to show
-    QLineEdit *failed = m_rows.row(qint16(result.failedRow)).box(column->column);
-    if (!failed)
+    const TradeRow row = m_rows.row(qint16(result.failedRow));
+    QLineEdit *failed = row.box(column->column);
+    QWidget *fix = row[column->fixedIn];
+    if (!failed || !fix)
         return;
-    // The open options panel may lie over the box (rows 4 to 9); it closes as "X" closes it, so
-    // that the user sees the box and the focus is nowhere unseen.
-    if (m_picture1->isVisible() && m_picture1->geometry().intersects(failed->geometry()))
+    // The open options panel may lie over the row (rows 4 to 12); it closes as "X" closes it, so
+    // that the user sees the mark and the focus is nowhere unseen.
+    const QRect shown = m_picture1->geometry();
+    if (m_picture1->isVisible()
+        && (shown.intersects(failed->geometry()) || shown.intersects(fix->geometry())))
         m_command4->click();
-    // A price box still showing its hint loses it here, through its usual focus handling.
-    failed->setFocus(Qt::OtherFocusReason);
-    failed->selectAll();
+    // A hint goes now rather than when the focus arrives, which may be only once the window is
+    // active again: its going would count as the change that ends the mark.
+    auto *fixBox = qobject_cast<QLineEdit *>(fix);
+    if (fixBox)
+        clearHint(*fixBox, TradeColumns.at(size_t(column->fixedIn)));
+    fix->setFocus(Qt::OtherFocusReason);
+    if (fixBox)
+        fixBox->selectAll();
+    m_faultMark->mark(failed);
 }
 
 void Form1::addRowClicked()
@@ -325,7 +413,20 @@ void Form1::copyToClipboardClicked()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(plainTextOf(*m_text5->document()));
+    const QString text = plainTextOf(*m_text5->document());
+    clipboard->setText(text);
+    // Nothing else shows that the click did anything; a second copy shows its own count anew.
+    const QString said = copyConfirmation(text, m_locale);
+    m_copyConfirmation->setText(said);
+    m_copyConfirmation->show();
+    m_copyNotice->tell(said);
+    m_copyConfirmationTimer->start();
+}
+
+void Form1::copyConfirmationDone()
+{
+    m_copyConfirmation->hide();
+    m_copyNotice->withdraw();
 }
 
 void Form1::moveRowButtons(int by)

@@ -8,19 +8,22 @@
 // read anew every time) for the row's id; a changed selling price asks core for the generated
 // buying price at the scroll bar's percentage; "Generate" hands the rows' texts and the three
 // options to core, which fills the entry tables of the TradeCode owned here and joins them, and
-// the window shows the trade code in Text5 or the one error message; "Copy to Clipboard" puts
-// whatever Text5 holds on the clipboard. Every number is read and written in the locale given at
-// construction.
+// the window shows the trade code in Text5 or the one error message, after which the focus goes
+// where the fault is fixed and the failed box is marked; "Copy to Clipboard" puts whatever Text5
+// holds on the clipboard and says so under the button for a few seconds. Every number is read
+// and written in the locale given at construction.
 //
 // Where each part lives: form1layout.cpp builds the window and names its controls; form1.cpp
 // holds the handlers; form1keys.cpp the keys for the window's commands; form1access.cpp what lets
 // the keyboard alone and a screen reader do the whole job; traderow.h the rows and what sets
-// their columns apart; resultnotice.h the trade code as a screen reader is told it.
+// their columns apart; resultnotice.h what a screen reader is told away from the focus (the trade
+// code, the copy, the failed box); faultmark.h the failed box's mark.
 
 #include "tradecode.h"
 #include "traderow.h"
 
 #include <QLocale>
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -32,8 +35,10 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
+class QTimer;
 QT_END_NAMESPACE
 
+class FaultMark;
 class ResultNotice;
 
 class Form1 : public QWidget
@@ -61,19 +66,22 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    static constexpr qint16 LastRow = 13; // 14 rows at most
-    static constexpr int RowPitch = 35;   // pixels from one row to the next
+    static constexpr qint16 LastRow = 13;              // 14 rows at most
+    static constexpr int RowPitch = 35;                // pixels from one row to the next
+    static constexpr int CopyConfirmationShown = 4000; // milliseconds
 
     // form1layout.cpp
     void buildLayout();
     void setInitialTabOrder();
     void buildPercentShown();
+    void buildCopyConfirmation();
     void placeBelow(QWidget *element, const QWidget *above);
     void nameRow(qint16 row);
 
     // form1.cpp
     void connectControls();
     void connectRow(qint16 row);
+    void priceBoxEvent(QLineEdit &box, const TradeColumn &column, const QEvent &event);
     void setUpShortcuts();
     void load();
     void selectFirstEntry(qint16 row);
@@ -87,6 +95,7 @@ private:
     void optionsClicked();
     void closeOptionsClicked();
     void copyToClipboardClicked();
+    void copyConfirmationDone();
     void moveRowButtons(int by);
     void showMessage(const QString &prompt, const QString &title);
 
@@ -121,4 +130,9 @@ private:
     QLabel *m_label5 = nullptr;
     QLabel *m_percentShown = nullptr;     // HScroll1's value, in sight without hovering
     ResultNotice *m_codeNotice = nullptr; // Text5's trade code, told to a screen reader
+    FaultMark *m_faultMark = nullptr;     // the box the last Generate failed on
+    QLabel *m_copyConfirmation = nullptr; // what "Copy to Clipboard" did, for a few seconds
+    QTimer *m_copyConfirmationTimer = nullptr;
+    ResultNotice *m_copyNotice = nullptr;
+    QPointer<QLineEdit> m_clickedInto; // entered by the click still under way
 };

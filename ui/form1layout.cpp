@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1.h"
 
+#include "faultmark.h"
 #include "itemlist.h"
 #include "itemlistaccessible.h"
 #include "quennelicon.h"
@@ -17,6 +18,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -119,6 +123,7 @@ void Form1::buildLayout()
     m_text5->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_text5->setTabChangesFocus(true); // Tab must lead on, or the keyboard is caught here
     m_codeNotice = new ResultNotice(u"Trade code"_s, this);
+    m_faultMark = new FaultMark(this);
     m_command3 = button(this, u"Command3"_s, u"Generate"_s, twips(7800, 9120, 2295, 855),
                         u"Generate"_s);
     m_command2 = button(this, u"Command2"_s, u"-"_s, twips(1080, 1440, 375, 375),
@@ -169,6 +174,7 @@ void Form1::buildLayout()
                        SystemColour::InactiveCaption, u"Bottom panel"_s);
     m_command6 = button(m_picture2, u"Command6"_s, u"Copy to Clipboard"_s,
                         twips(7800, 1320, 4335, 255), u"Copy to Clipboard"_s);
+    buildCopyConfirmation();
     m_label5 = label(this, u"Label5"_s, u"Vorlinde"_s, twips(600, 120, 3975, 615), Qt::AlignLeft);
     m_label5->setFont(namedFont(u"Hobo Std"_s, 26.25, QFont::Medium));
     m_label4 = label(this, u"Label4"_s, u"Buying price"_s, twips(8400, 600, 3495, 255),
@@ -213,6 +219,25 @@ void Form1::buildPercentShown()
     m_percentShown->setObjectName(u"PercentShown"_s);
     m_percentShown->setGeometry(twips(3435, 3360, 900, 375));
     m_percentShown->setAlignment(Qt::AlignRight | Qt::AlignTop);
+}
+
+// What "Copy to Clipboard" did, in the free strip right under the button, where it covers
+// nothing; it goes by itself after a few seconds.
+void Form1::buildCopyConfirmation()
+{
+    const QRect button = m_command6->geometry();
+    const int top = button.bottom() + 1;
+    const int bottom = std::min(m_picture2->height(), height() - m_picture2->y()); // as seen
+    m_copyConfirmation = new QLabel(m_picture2);
+    m_copyConfirmation->setObjectName(u"CopyConfirmation"_s);
+    m_copyConfirmation->setGeometry(button.left(), top, button.width(), bottom - top);
+    m_copyConfirmation->setAlignment(Qt::AlignCenter);
+    m_copyConfirmation->hide();
+    m_copyNotice = new ResultNotice(u"Copy to Clipboard"_s, this);
+    m_copyConfirmationTimer = new QTimer(this);
+    m_copyConfirmationTimer->setObjectName(u"CopyConfirmationTimer"_s);
+    m_copyConfirmationTimer->setSingleShot(true);
+    m_copyConfirmationTimer->setInterval(CopyConfirmationShown);
 }
 
 // Same column as the element above it, one row pitch lower.

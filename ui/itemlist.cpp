@@ -3,10 +3,15 @@
 
 #include "itemlistmodel.h"
 #include "itemlistpopup.h"
+#include "itemlisttext.h"
 
 #include <QAccessible>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QListView>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <QToolTip>
 
 #include <algorithm>
 #include <iterator>
@@ -18,12 +23,20 @@ ItemList::ItemList(QWidget *parent)
     setModel(m_entries);
     // The default measures every entry to size the list; its width is the layout's anyway.
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    // The toolkit's drop-down takes the focus from a wheel turned over it, and then the wheel
+    // chooses; here the focus comes by click or key alone (see wheelEvent).
+    setFocusPolicy(Qt::StrongFocus);
     connect(this, &QComboBox::currentIndexChanged, this, &ItemList::choiceChanged);
 }
 
 void ItemList::addItems(const QStringList &names)
 {
     m_entries->addItems(names);
+}
+
+void ItemList::addNames(const KeyNames &names)
+{
+    m_entries->addNames(names);
 }
 
 void ItemList::shareEntries(const ItemList &other)
@@ -69,6 +82,61 @@ void ItemList::keyPressEvent(QKeyEvent *event)
         emit activated(found);
         emit textActivated(itemText(found));
     }
+}
+
+bool ItemList::event(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QComboBox::event(event);
+    // The text cut short at the list's edge shows whole as a tooltip.
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const QString text = label();
+    if (fontMetrics().horizontalAdvance(text) > labelRoom(option)) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        QToolTip::showText(help->globalPos(), text, this, rect());
+    } else {
+        QToolTip::hideText();
+    }
+    return true;
+}
+
+// What QComboBox draws, its chosen name or placeholder ended with "…" where cut: the toolkit would
+// cut it off in the middle of a letter, after laying out the whole name however long.
+void ItemList::paintEvent(QPaintEvent * /*event*/)
+{
+    QStylePainter painter(this);
+    painter.setPen(palette().color(QPalette::Text));
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    if (currentIndex() < 0 && !placeholderText().isEmpty())
+        option.palette.setBrush(QPalette::ButtonText, option.palette.placeholderText());
+    option.currentText = fontMetrics().elidedText(label(), Qt::ElideRight, labelRoom(option));
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+}
+
+void ItemList::wheelEvent(QWheelEvent *event)
+{
+    // Turned while the pointer passes over the list on its way elsewhere, the wheel would choose
+    // another item unseen: only the list that has the focus takes it.
+    if (hasFocus())
+        QComboBox::wheelEvent(event);
+    else
+        event->ignore();
+}
+
+QString ItemList::label() const
+{
+    return currentIndex() < 0 ? placeholderText() : shownName(currentText());
+}
+
+// The width the style draws the text in: its field, less a pixel on either side.
+int ItemList::labelRoom(const QStyleOptionComboBox &option) const
+{
+    return style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this)
+                   .width()
+            - 2;
 }
 
 ItemListPopup *ItemList::openList() const

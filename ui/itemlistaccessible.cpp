@@ -3,6 +3,7 @@
 
 #include "itemlist.h"
 #include "itemlistpopup.h"
+#include "resultnotice.h"
 
 #include <QAccessibleWidget>
 #include <QKeySequence>
@@ -39,6 +40,10 @@ public:
         }
         case QAccessible::Value:
             return chosen();
+        case QAccessible::Description: // why a list without entries has none
+            if (list()->count() == 0 && !list()->placeholderText().isEmpty())
+                return list()->placeholderText();
+            return QAccessibleWidget::text(t);
         case QAccessible::Accelerator: // what opens the list; Down alone picks the next entry
             return QKeySequence(Qt::ALT | Qt::Key_Down).toString(QKeySequence::NativeText);
         default:
@@ -113,7 +118,8 @@ private:
 
 // The open list belongs to its item list, as a plain drop-down's does, although it is a window
 // of its own: a screen reader then hears its entries as part of the item list, in the window
-// that has the focus, and not as another window that is not active.
+// that has the focus, and not as another window that is not active. After its field and
+// entries comes the notice that nothing matches.
 class ItemListPopupAccessible : public QAccessibleWidget
 {
 public:
@@ -125,10 +131,28 @@ public:
     {
         return QAccessible::queryAccessibleInterface(widget()->parentWidget());
     }
+    int childCount() const override { return QAccessibleWidget::childCount() + 1; }
+    QAccessibleInterface *child(int index) const override
+    {
+        if (index == QAccessibleWidget::childCount())
+            return QAccessible::queryAccessibleInterface(popup()->noMatchNotice());
+        return QAccessibleWidget::child(index);
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        if (child && child->object() == popup()->noMatchNotice())
+            return QAccessibleWidget::childCount();
+        return QAccessibleWidget::indexOfChild(child);
+    }
+
+private:
+    ItemListPopup *popup() const { return static_cast<ItemListPopup *>(widget()); }
 };
 
 QAccessibleInterface *itemListFactory(const QString &className, QObject *object)
 {
+    if (auto *notice = qobject_cast<ResultNotice *>(object))
+        return accessibleResultNotice(notice);
     if (!object || !object->isWidgetType())
         return nullptr;
     if (className == "ItemList"_L1)

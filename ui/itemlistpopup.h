@@ -9,11 +9,14 @@ class QListView;
 QT_END_NAMESPACE
 
 class ItemList;
+class ItemListEntries;
 class ItemListFilter;
+class ResultNotice;
 
-// The open item list: a "Find item" field over the entries whose names contain what is typed
-// there. The keyboard stays in the field; the keys that move through a drop-down list move the
-// highlight instead of the caret.
+// The open item list: a "Find item" field over the entries whose names hold what is typed there,
+// best first (see ItemListFilter). The keyboard stays in the field; the keys that move through a
+// drop-down list move the highlight instead of the caret. It is as wide as the longest names
+// need, up to the screen's width; an entry still cut short shows its name as a tooltip.
 class ItemListPopup : public QFrame
 {
     Q_OBJECT
@@ -27,7 +30,9 @@ public:
     void highlight(int entry);
     // Tells a screen reader which entry is highlighted, as it would hear a focused entry.
     void announceHighlight() const;
-    QListView *entries() const { return m_view; }
+    QListView *entries() const;
+    // What a screen reader is told while nothing matches the text typed.
+    ResultNotice *noMatchNotice() const { return m_noMatch; }
 
 signals:
     void picked(int entry);
@@ -36,16 +41,21 @@ signals:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
 private:
     bool keyPressed(const QKeyEvent &key);
     void pickHighlighted();
     void textTyped(const QString &text);
+    void showWhyEmpty();
+    int namesWidth();
     void place();
 
     ItemList *m_list;
     ItemListFilter *m_filter;
     QLineEdit *m_find;
-    QListView *m_view;
+    ItemListEntries *m_view;
+    ResultNotice *m_noMatch; // told while nothing matches the text typed
+    int m_namesWidth = -1;   // none measured yet
 };

@@ -9,10 +9,11 @@ class QAccessibleInterface;
 class QWidget;
 QT_END_NAMESPACE
 
-// A result shown away from the focus, told to a screen reader as a notification named after the
-// box that shows it: the trade code in "Trade code" while the focus stays on "Generate". The
-// toolkit tells the result only as a change of that box's text, which a screen reader presents
-// for the focused control alone. Nothing of it is drawn; it is a child of its window in the
+// A result shown away from the focus, told to a screen reader as a notification named after
+// where it is shown or what it comes from: the trade code in "Trade code" while the focus stays
+// on "Generate", what "Copy to Clipboard" did, the box that made "Generate" fail. The toolkit
+// tells such a result only as a change of some control's text, which a screen reader presents for
+// the focused control alone. Nothing of it is drawn; it is a child of its window in the
 // accessibility tree, shown from the moment it is told until it is withdrawn.
 class ResultNotice : public QObject
 {

@@ -34,15 +34,19 @@ struct TradeColumn
     QStringView accessibleName; // followed by the row as the user counts it
     QRect twips;                // row 0's place and size
     // A box's own: what row 0's box shows at start, whether focus clears that text as a hint,
-    // whether a new row's box starts with the text row 0's box shows then instead.
+    // whether entering it by Tab or a click selects its text so that typing replaces it, whether
+    // a new row's box starts with the text row 0's box shows then instead.
     QStringView text = {};
     bool clearsOnFocus = false;
+    bool selectsOnEntry = false;
     bool copiesText = false;
     bool readOnly = false;
     Qt::Alignment alignment = {};
-    // How Generate names the box when its text fails, and where it takes the text.
+    // How Generate names the box when its text fails, where it takes the text, and the column
+    // of the row where the user fixes a failed text: a read-only box follows another control.
     GenerateResult::Box box = GenerateResult::Box::None;
     QString TradeRowTexts::*read = nullptr;
+    Column fixedIn = Column::ItemList;
 };
 
 inline constexpr std::array<TradeColumn, 5> TradeColumns{{
@@ -58,27 +62,32 @@ inline constexpr std::array<TradeColumn, 5> TradeColumns{{
          .readOnly = true,
          .alignment = Qt::AlignLeft | Qt::AlignVCenter,
          .box = GenerateResult::Box::Id,
-         .read = &TradeRowTexts::id},
+         .read = &TradeRowTexts::id,
+         .fixedIn = Column::ItemList},
         {.column = Column::SellingPrice,
          .array = u"Text2",
          .accessibleName = u"Selling price",
          .twips = QRect(4680, 960, 3495, 285),
          .text = u"Enter sellingprice here",
          .clearsOnFocus = true,
+         .selectsOnEntry = true,
          .copiesText = true,
          .alignment = Qt::AlignCenter,
          .box = GenerateResult::Box::SellingPrice,
-         .read = &TradeRowTexts::sellingPrice},
+         .read = &TradeRowTexts::sellingPrice,
+         .fixedIn = Column::SellingPrice},
         {.column = Column::BuyingPrice,
          .array = u"Text3",
          .accessibleName = u"Buying price",
          .twips = QRect(8400, 960, 3495, 285),
          .text = u"Enter buyingprice here",
          .clearsOnFocus = true,
+         .selectsOnEntry = true,
          .copiesText = true,
          .alignment = Qt::AlignCenter,
          .box = GenerateResult::Box::BuyingPrice,
-         .read = &TradeRowTexts::buyingPrice},
+         .read = &TradeRowTexts::buyingPrice,
+         .fixedIn = Column::BuyingPrice},
         {.column = Column::GeneratedBuyingPrice,
          .array = u"Text4",
          .accessibleName = u"Generated buying price",
@@ -88,7 +97,8 @@ inline constexpr std::array<TradeColumn, 5> TradeColumns{{
          .readOnly = true,
          .alignment = Qt::AlignCenter,
          .box = GenerateResult::Box::GeneratedBuyingPrice,
-         .read = &TradeRowTexts::generatedBuyingPrice},
+         .read = &TradeRowTexts::generatedBuyingPrice,
+         .fixedIn = Column::SellingPrice},
 }};
 
 // The controls of one row, each nullptr where its array has no element with the row's index.

@@ -78,6 +78,26 @@ def showing_nodes(root):
             yield from showing_nodes(child)
 
 
+def place(node):
+    """Where a control lies in the window and how large it is, in pixels."""
+    if node is None:
+        return None
+    box = node.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+    return (box.x, box.y, box.width, box.height)
+
+
+def check_places(window, table):
+    """The places of the layout, as the real window shows them to the user. A check box tells
+    only its box and caption, centred on its own height: its left edge and middle are compared."""
+    for role, name, expected in table:
+        where = place(window if role == "frame" else find(window, role, name))
+        if role == "check box" and where is not None:
+            x, y, _, height = expected
+            expected = (x, y + height / 2)
+            where = (where[0], where[1] + where[3] / 2)
+        check(f'{role} "{name}" lies at {expected}', where == expected, where)
+
+
 def focused(window):
     # The toolkit marks the current entry of a list as focused even inside a closed drop-down,
     # and as showing too, so only a node whose every ancestor is showing counts.
@@ -156,6 +176,24 @@ def main():
                        ("scroll bar", "Percent of buying price"), ("panel", "Options")]:
         check(f'{role} "{name}" is there', find(window, role, name) is not None)
 
+    check_places(window, [
+        ("frame", "Quennel", (0, 0, 815, 703)),
+        ("label", "Vorlinde", (40, 8, 265, 41)),
+        ("label", "Selling price", (312, 40, 233, 17)),
+        ("label", "Buying price", (560, 40, 233, 17)),
+        ("combo box", "Item, row 1", (40, 64, 201, 21)),
+        ("text", "ID, row 1", (248, 64, 49, 19)),
+        ("text", "Selling price, row 1", (312, 64, 233, 19)),
+        ("text", "Buying price, row 1", (560, 64, 233, 19)),
+        ("text", "Generated buying price, row 1", (560, 64, 233, 19)),
+        ("push button", "Add row", (40, 96, 25, 25)),
+        ("push button", "Remove last row", (72, 96, 25, 25)),
+        ("filler", "Bottom panel", (0, 584, 817, 121)),
+        ("text", "Trade code", (24, 608, 489, 81)),
+        ("push button", "Generate", (520, 608, 153, 57)),
+        ("push button", "Options", (680, 608, 129, 57)),
+        ("push button", "Copy to Clipboard", (520, 672, 289, 17)),
+    ])
     panel = find(window, "panel", "Options")
     check("the closed options panel is not showing", not has(panel, pyatspi.STATE_SHOWING))
     check("its check boxes are not showing", not any(
@@ -195,6 +233,17 @@ def main():
         keys(*typed[-1:])
         check(f"after typing {typed!r} the open list shows {shown}",
               wait_until(lambda: entries(item) == shown), entries(item))
+    keys("x")
+    notice = find(item, "notification", "Find item")
+    check('typed on to no match, the list is empty and "No item matches" is told',
+          wait_until(lambda: entries(item) == [] and
+                     seen("object:state-changed:showing", "notification", "Find item"))
+          and notice is not None and notice.description == "No item matches",
+          f"{entries(item)}, {notice and notice.description!r}")
+    keys("BackSpace")
+    check("Backspace brings the match back and withdraws the notice", wait_until(
+        lambda: entries(item) == [("Cheese", True)] and
+        not has(notice, pyatspi.STATE_SHOWING)), entries(item))
     keys("Return")
     check("Return picks the highlighted entry and closes the list", wait_until(
         lambda: text_of(item) == "Cheese" and not has(item, pyatspi.STATE_EXPANDED)),
@@ -252,9 +301,15 @@ def main():
     since = len(events)
     keys("ctrl+shift+c")
     pump(1)
-    check('"Copy to Clipboard" tells nothing new',
+    check('"Copy to Clipboard" tells the trade code no second time',
           first_news(since, "Trade code", ("object:state-changed:showing",
                                            "object:text-changed")) is None)
+    copied = find(window, "notification", "Copy to Clipboard")
+    said = f"Copied {len(code)} characters"
+    check("it tells the copy as a notification that shows, the count its description",
+          wait_until(lambda: seen("object:state-changed:showing", "notification",
+                                  "Copy to Clipboard"))
+          and copied is not None and copied.description == said, copied and copied.description)
 
     keys("Tab", "Tab")
     check('"Options" is two Tabs after "Generate"',
@@ -264,6 +319,17 @@ def main():
           wait_until(lambda: has(panel, pyatspi.STATE_SHOWING)))
     check("and puts the focus on its first check box",
           focus_is(window, "check box", "Use generated buying price"), focused(window))
+    check_places(window, [
+        ("panel", "Options", (240, 168, 329, 289)),
+        ("push button", "Close options", (544, 176, 17, 17)),
+        ("label", "Options", (272, 192, 257, 41)),
+        ("check box", "Use generated buying price", (272, 248, 257, 33)),
+        ("check box", "Generate buying code", (272, 288, 257, 33)),
+        ("check box", "Generate selling code", (272, 328, 257, 33)),
+        ("label", "Percent of buying price", (272, 392, 257, 25)),
+        ("label", "100 %", (469, 392, 60, 25)),
+        ("scroll bar", "Percent of buying price", (272, 416, 257, 25)),
+    ])
     round_trip = []
     for _ in range(5):
         before = focused(window)

@@ -152,13 +152,17 @@ void TestCatalogue::readIni()
 void TestCatalogue::everyNameListed_data()
 {
     QTest::addColumn<QList<int>>("lengths"); // of the names, in file order
+    QTest::addColumn<QChar>("filler");       // what pads each name to its length
     QTest::addColumn<int>("readIniSize");    // what a plain ReadIni of the key list gives
     // 99 characters and a NUL each: 100,000 bytes, three times the buffer.
-    QTest::newRow("100,000 bytes of names") << QList<int>(1000, 99) << 32765;
+    QTest::newRow("100,000 bytes of names") << QList<int>(1000, 99) << QChar(u'n') << 32765;
     // 327 names of 100 bytes and one of 65: exactly the 32,765 the buffer holds before its NULs.
-    QTest::newRow("exact fit") << QList<int>(327, 99) + QList<int>{64} << 32765;
-    QTest::newRow("one byte past the buffer") << QList<int>(327, 99) + QList<int>{65} << 32765;
-    QTest::newRow("well within") << QList<int>(3, 5) << 18;
+    QTest::newRow("exact fit") << QList<int>(327, 99) + QList<int>{64} << QChar(u'n') << 32765;
+    QTest::newRow("one byte past the buffer")
+            << QList<int>(327, 99) + QList<int>{65} << QChar(u'n') << 32765;
+    QTest::newRow("well within") << QList<int>(3, 5) << QChar(u'n') << 18;
+    // A UTF-16 file whose names take more bytes once decoded than the whole file holds.
+    QTest::newRow("UTF-16, 90,000 bytes of names") << QList<int>(1000, 33) << QChar(u'中') << -1;
 }
 
 // However long the key list, the list gets every name whole and in file order; ReadIni alone still
@@ -166,19 +170,22 @@ void TestCatalogue::everyNameListed_data()
 void TestCatalogue::everyNameListed()
 {
     QFETCH(QList<int>, lengths);
+    QFETCH(QChar, filler);
     QFETCH(int, readIniSize);
-    QByteArray file = "[ID]\n"_ba;
+    QString text = u"[ID]\n"_s;
     QStringList names;
     for (int length : lengths) {
-        const QByteArray name = QByteArray::number(1000 + names.size()).leftJustified(length, 'n');
-        file += name + "=1\n";
-        names << QString::fromLatin1(name);
+        names << QString::number(1000 + names.size()).leftJustified(length, filler);
+        text += names.last() + u"=1\n"_s;
     }
-    const QString path = write(file);
+    const bool latin1 = filler.unicode() < 0x80;
+    QStringEncoder utf16(QStringEncoder::Utf16LE);
+    const QString path = write(latin1 ? text.toLatin1() : "\xFF\xFE"_ba + QByteArray(utf16(text)));
     QComboBox list;
     FillListFromIni(list, path, u"ID"_s);
     QCOMPARE(items(list), names);
-    QCOMPARE(ReadIni(path, u"ID"_s, QString()).size(), readIniSize);
+    if (readIniSize >= 0) // the cut of a UTF-16 file's list falls within a character
+        QCOMPARE(ReadIni(path, u"ID"_s, QString()).size(), readIniSize);
 }
 
 void TestCatalogue::systemCodePage_data()

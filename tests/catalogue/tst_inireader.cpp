@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "inireader.h"
+#include "profilestream.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "focusring.h"
 #include "form1.h"
 
 #include <QtTest>
@@ -25,15 +26,19 @@ QTestData &scenario(const char *name, const QString &steps)
 }
 
 const QString Error = u"Error: Please enter everything before!"_s;
+// The window's controls by the names the design gives them.
+const QRegularExpression Control(u"^(Command|Text|Check|HScroll|Picture|Label|Combo)\\d"_s);
 const QString Code = u"12/1/0/,250.0,true,;12/1/0/,250.0,false,"_s;
 
-// Fills a box, ticks a check box (1) or not (0), or sets a bar; false where the control takes no
-// such value.
-bool fill(QWidget *w, const QString &value)
+// Fills a box, ticks a check box (1) or not (0), sets a bar or a timer's milliseconds; false where
+// the control takes no such value.
+bool fill(QObject *w, const QString &value)
 {
     bool number = false;
     const int percent = value.toInt(&number);
-    if (auto *box = qobject_cast<QLineEdit *>(w))
+    if (auto *timer = qobject_cast<QTimer *>(w); timer && number)
+        timer->setInterval(percent);
+    else if (auto *box = qobject_cast<QLineEdit *>(w))
         box->setText(value);
     else if (auto *output = qobject_cast<QPlainTextEdit *>(w))
         output->setPlainText(value);
@@ -70,16 +75,19 @@ private slots:
     void rowsLeaveNoDrawingsBehind();
     void tabVisitsWhatCanBeWorked_data();
     void tabVisitsWhatCanBeWorked();
-    void focusRingStandsOut_data();
-    void focusRingStandsOut();
+    void ringsStandOut_data();
+    void ringsStandOut();
 
 private:
     void open(bool seam = true);
     void runScenario();
     bool play(const QString &steps, bool realBox = false);
     QString doStep(const QString &step, bool realBox);
+    static void click(QWidget *w);
     QString clickAnsweringTheBox(QWidget *w);
     QString probe(const QString &what) const;
+    QString notices() const;
+    QString controlsUnder(const QWidget &w) const;
     void writeCatalogue(const QByteArray &text) const
     {
         QFile file(m_dir.filePath(u"id.txt"_s));
@@ -128,16 +136,18 @@ void TestForm1::runScenario()
     QStringList read;
     for (const QString &p : what)
         read << probe(p);
+    // The catalogue's folder differs from run to run.
+    expected.replace(u"<dir>"_s, QDir::toNativeSeparators(m_dir.path()));
     if (!QTest::currentTestFailed())
         QCOMPARE(read.join(u'|'), expected);
 }
 
 // Steps, separated by "; ": "Name" clicks a control, "@Name" focuses it, "Name=text" fills a
-// box, ticks a check box (1) or not (0), or sets the bar; "<keys>" go to the focused control;
-// "id.txt=text" writes the catalogue, "id.txt" removes it; "locale=name", before the window
-// opens at the first other step, is the user's locale. With the real box, each "Command3"
-// answers the message box that it may show. A step that cannot be done fails the test, naming
-// the step.
+// box, ticks a check box (1) or not (0), sets the bar or a timer; "<keys>" go to the focused
+// control; "wait" lets the window's timers run out; "id.txt=text" writes the catalogue, "id.txt"
+// removes it; "locale=name", before the window opens at the first other step, is the user's
+// locale. With the real box, each "Command3" answers the message box that it may show. A step
+// that cannot be done fails the test, naming the step.
 bool TestForm1::play(const QString &steps, bool realBox)
 {
     for (const QString &step : steps.split(u"; "_s, Qt::SkipEmptyParts)) {
@@ -179,18 +189,36 @@ QString TestForm1::doStep(const QString &step, bool realBox)
         QTest::keySequence(QApplication::focusWidget(), keys);
         return {};
     }
+    if (step == u"wait") {
+        const QList<QTimer *> timers = m_form->findChildren<QTimer *>();
+        return QTest::qWaitFor([&] { return std::ranges::none_of(timers, &QTimer::isActive); })
+                ? QString()
+                : u"a timer still runs"_s;
+    }
+    if (step.contains(u'=')) {
+        auto *target = get<QObject>(name);
+        if (!target)
+            return u"no such control"_s;
+        return fill(target, value) ? QString() : u"the control takes no such value"_s;
+    }
     QWidget *w = get(name.mid(name.startsWith(u'@') ? 1 : 0));
     if (!w)
         return u"no such control"_s;
     if (name.startsWith(u'@'))
         w->setFocus(Qt::OtherFocusReason);
-    else if (step.contains(u'='))
-        return fill(w, value) ? QString() : u"the control takes no such value"_s;
     else if (realBox && name == u"Command3")
         return clickAnsweringTheBox(w);
     else
-        QTest::mouseClick(w, Qt::LeftButton);
+        click(w);
     return {};
+}
+
+// A user clicks on what they see: the control is drawn first, so that a click in a box lands on
+// its text as drawn, not as it lay before the text changed.
+void TestForm1::click(QWidget *w)
+{
+    w->repaint();
+    QTest::mouseClick(w, Qt::LeftButton);
 }
 
 // The real message box that the click may show is answered, and the window is made active
@@ -206,15 +234,16 @@ QString TestForm1::clickAnsweringTheBox(QWidget *w)
         m_messages << (plain ? box->windowTitle() + u": "_s + box->text() : u"no plain box"_s);
         box->done(QMessageBox::Ok);
     });
-    QTest::mouseClick(w, Qt::LeftButton);
+    click(w);
     m_form->activateWindow();
     return QTest::qWaitForWindowActive(m_form.get()) ? QString() : u"the window stays inactive"_s;
 }
 
 // A control's name reads its text ("chosen of count" for an item list), "?Name" whether it
 // shows, "tip:Name" a button's tooltip and the description a screen reader reads; "focus" names
-// the focused control, "selection" the text selected in it; the rest reads the window's state.
-// Anything else fails the test.
+// the focused control, "selection" the text selected in it, "mark" the box marked as failed;
+// "notice" what the window's notices tell a screen reader now; "over:Name" the controls that
+// Name lies over; the rest reads the window's state. Anything else fails the test.
 QString TestForm1::probe(const QString &what) const
 {
     const QWidget *focus = QApplication::focusWidget();
@@ -222,17 +251,16 @@ QString TestForm1::probe(const QString &what) const
         QTest::qFail(qPrintable(u"nothing to read as \"%1\""_s.arg(what)), __FILE__, __LINE__);
         return QString();
     };
-    if (what == u"notice") { // the window's last accessible child, which leads back to it
-        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(m_form.get());
-        const int last = window->childCount() - 1;
-        QAccessibleInterface *notice = window->child(last);
-        if (notice->role() != QAccessible::Notification || window->indexOfChild(notice) != last
-            || notice->parent()->object() != m_form.get())
-            return fail();
-        return notice->text(QAccessible::Name) + u": "_s
-                + (notice->state().invisible ? u"nothing"_s
-                                             : notice->text(QAccessible::Description));
+    if (what == u"notice") {
+        const QString told = notices();
+        return told.isNull() ? fail() : told;
     }
+    if (what == u"mark") {
+        const auto *mark = get<ControlRing>(u"FaultMark"_s);
+        return mark->isVisible() && mark->control() ? mark->control()->objectName() : u"none"_s;
+    }
+    if (const QWidget *w = what.startsWith(u"over:") ? get(what.sliced(5)) : nullptr)
+        return controlsUnder(*w);
     if (QWidget *button = what.startsWith(u"tip:") ? get(what.sliced(4)) : nullptr)
         return button->toolTip() + u" / "_s
                 + QAccessible::queryAccessibleInterface(button)->text(QAccessible::Description);
@@ -268,7 +296,46 @@ QString TestForm1::probe(const QString &what) const
         return output->toPlainText();
     if (const auto *box = qobject_cast<const QLineEdit *>(w))
         return box->text();
+    if (const auto *label = qobject_cast<const QLabel *>(w))
+        return label->text();
     return fail();
+}
+
+// What the notices among the window's accessible children tell now, or a null text where one
+// does not lead back to the window.
+QString TestForm1::notices() const
+{
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(m_form.get());
+    QStringList told;
+    for (int i = 0; i < window->childCount(); ++i) {
+        QAccessibleInterface *notice = window->child(i);
+        if (notice->role() != QAccessible::Notification)
+            continue;
+        if (window->indexOfChild(notice) != i || notice->parent()->object() != m_form.get())
+            return {};
+        if (!notice->state().invisible)
+            told << notice->text(QAccessible::Name) + u": "_s
+                            + notice->text(QAccessible::Description);
+    }
+    return told.isEmpty() ? u"nothing"_s : told.join(u" / "_s);
+}
+
+// The shown controls that the widget lies over, its own containers aside, and whether any of it
+// lies outside the window.
+QString TestForm1::controlsUnder(const QWidget &w) const
+{
+    const auto inWindow = [this](const QWidget *c) {
+        return QRect(c->mapTo(m_form.get(), QPoint(0, 0)), c->size());
+    };
+    QStringList under;
+    if (!m_form->rect().contains(inWindow(&w)))
+        under << u"outside the window"_s;
+    for (const QWidget *c : m_form->findChildren<QWidget *>(Control)) {
+        if (c != &w && !c->isAncestorOf(&w) && c->isVisible()
+            && inWindow(c).intersects(inWindow(&w)))
+            under << c->objectName();
+    }
+    return under.join(u' ');
 }
 
 void TestForm1::catalogueFillsListsAndIds_data()
@@ -276,14 +343,16 @@ void TestForm1::catalogueFillsListsAndIds_data()
     scenarioTable();
     scenario("start-up", u" => focus Combo1_0 Text1_0 Text2_0 Text4_0 notice percent"_s)
             << u"Combo1_0|x of 3|12|Enter sellingprice here|Price will be generated|"
-               u"Trade code: nothing|100 % read as 100, tip 100 %"_s;
+               u"nothing|100 % read as 100, tip 100 %"_s;
     scenario("a second row with its own item",
              u"Text2_0=250; Command1; @Combo1_1; <Down>; Text2_1=40; Command3 => Text5"_s)
             << Code + u";7/1/0/,40.0,true,;7/1/0/,40.0,false,"_s;
+    // An empty list says where the program looked, to a screen reader too; its text stays empty.
     scenario("no catalogue",
              u"id.txt; Command1; Text2_0=250; Command3"
-             u" => Combo1_0 Combo1_1 Text1_0 Text1_1 messages"_s)
-            << u" of 0| of 0|ID|ID|"_s + Error;
+             u" => Combo1_0 Combo1_1 tip:Combo1_0 tip:Combo1_1 Text1_0 Text1_1 messages"_s)
+            << u" of 0| of 0| / No items: no id.txt in <dir>| / No items: no id.txt in <dir>|ID|ID|"_s
+                    + Error;
     // The user picks the entry already shown: it is still a choice, and reads the file again.
     scenario("an edited catalogue is seen by the next choice",
              u"@Combo1_0; id.txt=[ID]\nx=99\n; <Alt+Down>; <Return> => Text1_0"_s)
@@ -306,12 +375,25 @@ void TestForm1::generateAndCopy_data()
     scenario("nothing asked for",
              u"Check2=0; Check3=0; Text2_0=250; "_s + generate + u" => Text5 messages"_s)
             << u"|"_s;
-    // A screen reader is told the trade code; copying tells nothing new, a failure withdraws it.
+    // A screen reader is told the trade code, then the copy; a failure withdraws the code and
+    // names the box that failed instead.
     scenario("told to a screen reader", u"Text2_0=250; Command3; Command6 => notice"_s)
-            << u"Trade code: "_s + Code;
+            << u"Trade code: "_s + Code + u" / Copy to Clipboard: Copied 40 characters"_s;
     scenario("withdrawn from a screen reader by a failure",
              u"Text2_0=250; Command3; Text2_0=12x; Command3 => notice"_s)
-            << u"Trade code: nothing"_s;
+            << u"Error: Selling price, row 1"_s;
+    // The copy is confirmed under its button, where it covers nothing, and goes by itself.
+    scenario("confirmed in characters as they are seen",
+             u"Text5=e\u0301\U0001F642\nx; Command6 => CopyConfirmation ?CopyConfirmation"
+             u" over:CopyConfirmation"_s)
+            << u"Copied 4 characters|shown|"_s;
+    scenario("one character, the confirmation gone by itself",
+             u"CopyConfirmationTimer=1; Text5=x; Command6; wait"
+             u" => clipboard CopyConfirmation ?CopyConfirmation notice"_s)
+            << u"x|Copied 1 character|hidden|nothing"_s;
+    scenario("an empty box empties the clipboard, and says so",
+             u"Command6 => clipboard CopyConfirmation"_s)
+            << u"|Clipboard emptied"_s;
     scenario("copy keeps no-break spaces, makes every line break \\n",
              u"Text5=12/1/0/,\u00A0250.0\u2028x\ny; Command6 => clipboard"_s)
             << u"12/1/0/,\u00A0250.0\nx\ny"_s;
@@ -355,14 +437,18 @@ void TestForm1::generatedBuyingPrice_data()
 void TestForm1::focusGoesWhereTheUserWorks_data()
 {
     scenarioTable();
-    // After the message the focus is on the box that failed, its text selected.
+    // After the message the focus is where the fault is fixed, its text selected, and the box
+    // that failed is marked.
     scenario("to a failed buying price, which loses its hint",
              u"Check1=0; Text2_0=250; Text5=an earlier code; Command3"
-             u" => Text5 messages focus Text3_0 selection"_s)
-            << u"|"_s + Error + u"|Text3_0||"_s;
-    scenario("to a failed read-only ID box",
-             u"Check1=0; Text1_0=ID; Text2_0=250; Text3_0=200; Command3 => focus selection"_s)
-            << u"Text1_0|ID"_s;
+             u" => Text5 messages focus Text3_0 selection mark"_s)
+            << u"|"_s + Error + u"|Text3_0|||Text3_0"_s;
+    scenario("to the item list for a failed ID",
+             u"Check1=0; Text1_0=ID; Text2_0=250; Text3_0=200; Command3 => focus mark notice"_s)
+            << u"Combo1_0|Text1_0|Error: ID, row 1"_s;
+    scenario("to the selling price for a failed generated price",
+             u"Text2_0=40000; Command3 => focus selection mark notice"_s)
+            << u"Text2_0|40000|Text4_0|Error: Generated buying price, row 1"_s;
     scenario("to a failed selling price",
              u"Check1=0; Check2=0; Text2_0=12x; Command3 => focus selection"_s)
             << u"Text2_0|12x"_s;
@@ -377,9 +463,35 @@ void TestForm1::focusGoesWhereTheUserWorks_data()
     scenario("beside the options panel, which stays",
              u"Check1=0; Check2=0; Text2_0=12x; Command5; Command3 => panel focus"_s)
             << u"shown|Text2_0"_s;
-    scenario("to the generated price, after the real box, which is plain",
-             u"Command3 => box focus selection"_s)
-            << Error + u"|Text4_0|Price will be generated"_s;
+    scenario("to a failed hint, after the real box, which is plain",
+             u"Check1=0; Text2_0=250; Command3 => box focus Text3_0 mark"_s)
+            << Error + u"|Text3_0||Text3_0"_s;
+    // The mark lasts until the box's text changes, the next "Generate" or the row's removal.
+    scenario("the mark goes as the failed text is typed over",
+             u"Check1=0; Check2=0; Text2_0=12x; Command3; <1> => Text2_0 mark notice"_s)
+            << u"1|none|nothing"_s;
+    scenario("the mark goes at the next Generate",
+             u"Check1=0; Check2=0; Text2_0=12x; Command3; Check3=0; Command3 => mark notice"_s)
+            << u"none|nothing"_s;
+    scenario("the mark goes with its row",
+             u"Check1=0; Check2=0; Text2_0=250; Command1; Text2_1=12x; Command3; Command2"
+             u" => mark notice"_s)
+            << u"none|nothing"_s;
+    // Entered by a click or Tab a price box has its text selected: typing replaces it. A second
+    // click places the caret.
+    scenario("a click into a new row's copied price",
+             u"Text2_0=250; Command1; Text2_1; <4>; <0>; Command3 => Text2_1 Text5"_s)
+            << u"40|"_s + Code + u";12/1/0/,40.0,true,;12/1/0/,40.0,false,"_s;
+    scenario("a click into a typed buying price",
+             u"Check1=0; Text3_0=200; Text3_0; <3> => Text3_0"_s)
+            << u"3"_s;
+    scenario("Tab and Shift+Tab into typed prices",
+             u"Check1=0; Text2_0=250; Text3_0=200; @Combo1_0; <Tab>; <Tab>; <4>; <Tab>; <3>;"
+             u" <Backtab>; <5> => Text2_0 Text3_0"_s)
+            << u"5|3"_s;
+    scenario("a second click to edit one digit",
+             u"Text2_0=2400; Text2_0; Text2_0; <Backspace>; <5> => Text2_0"_s)
+            << u"2500"_s;
     scenario("and clears only a hint, by click or Tab, in added rows too",
              u"Check1=0; Command1; Text2_0; Text2_0=250; <Tab>; Text3_0=200; <Backtab>; <Tab>;"
              u" @Text2_1; <Tab> => focus Text2_0 Text3_0 Text2_1 Text3_1"_s)
@@ -492,8 +604,7 @@ void TestForm1::screenReaderNamesEveryControl()
                           name(u"Picture1"_s)}),
              QStringList({u"Item, row 1"_s, u"Selling price, row 2"_s,
                           u"Generated buying price, row 2"_s, u"Options"_s}));
-    const QRegularExpression control(u"^(Command|Text|Check|HScroll|Picture|Label|Combo)\\d"_s);
-    const QList<QWidget *> controls = m_form->findChildren<QWidget *>(control);
+    const QList<QWidget *> controls = m_form->findChildren<QWidget *>(Control);
     QCOMPARE(controls.size(), 23 + 5);
     for (const QWidget *w : controls)
         QVERIFY2(!name(w->objectName()).isEmpty(), qPrintable(w->objectName()));
@@ -587,37 +698,55 @@ double contrast(QRgb a, QRgb b)
 
 } // namespace
 
-void TestForm1::focusRingStandsOut_data()
+void TestForm1::ringsStandOut_data()
 {
-    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("control"); // the control ringed
+    QTest::addColumn<QString>("shown");   // steps that ring it
+    QTest::addColumn<QString>("gone");    // steps that take the ring away
+    QTest::addColumn<int>("out");         // pixels from the control's edge to the ring's outside
     for (const QString &control :
          {u"Combo1_1"_s, u"Text1_1"_s, u"Text2_1"_s, u"Text4_1"_s, u"Command1"_s, u"Command3"_s,
-          u"Text5"_s, u"Command5"_s, u"Command6"_s, u"Check1"_s, u"HScroll1"_s, u"Command4"_s})
-        QTest::newRow(qPrintable(control)) << control;
+          u"Text5"_s, u"Command5"_s, u"Command6"_s, u"Check1"_s, u"HScroll1"_s, u"Command4"_s}) {
+        const bool inPanel = control.startsWith(u"Check") || control.startsWith(u"HScroll")
+                || control == u"Command4";
+        QTest::addRow("focus on %s", qPrintable(control))
+                << control << (inPanel ? u"Command1; Command5; @"_s : u"Command1; @"_s) + control
+                << u"@Text2_0"_s << 2;
+    }
+    // The fault mark lies just outside the focus ring, with the focus on its box or elsewhere.
+    for (const auto &[box, failing] :
+         {std::pair{u"Text1_1"_s, u"Check2=0; Text2_0=1; Command1; Text1_1=x"_s},
+          {u"Text2_1"_s, u"Check2=0; Text2_0=1; Command1; Text2_1=x"_s},
+          {u"Text4_1"_s, u"Command1; Text2_0=1"_s}})
+        QTest::addRow("fault in %s", qPrintable(box))
+                << box << failing + u"; Command3"_s << u"Check2=0; Check3=0; Command3"_s << 4;
 }
 
-// Every point of the ring differs from what the same point shows without the focus (there: the
-// ground it lies on) by 3:1 at least.
-void TestForm1::focusRingStandsOut()
+// Every point of the ring differs from what the same point shows without it (there: the ground
+// it lies on) by 3:1 at least.
+void TestForm1::ringsStandOut()
 {
     QFETCH(QString, control);
-    const bool inPanel = control.startsWith(u"Check") || control.startsWith(u"HScroll")
-            || control == u"Command4";
-    if (!play(inPanel ? u"Command1; Command5"_s : u"Command1"_s))
+    QFETCH(QString, shown);
+    QFETCH(QString, gone);
+    QFETCH(int, out);
+    if (!play(shown))
         return;
-    QWidget *target = get(control);
+    const QWidget *target = get(control);
     const QRect r(target->mapTo(m_form.get(), QPoint(0, 0)), target->size());
-    const QList<QPoint> ring = {{r.left() - 1, r.center().y()},
-                                {r.right() + 1, r.center().y()},
-                                {r.center().x(), r.top() - 2},
-                                {r.center().x(), r.bottom() + 2}};
-    target->setFocus();
-    const QImage focused = m_form->grab().toImage();
-
-    get(u"Text2_0"_s)->setFocus();
-    const QImage unfocused = m_form->grab().toImage();
+    QList<QPoint> ring;
+    for (const int d : {out - 1, out}) {
+        ring += {{r.left() - d, r.center().y()},
+                 {r.right() + d, r.center().y()},
+                 {r.center().x(), r.top() - d},
+                 {r.center().x(), r.bottom() + d}};
+    }
+    const QImage with = m_form->grab().toImage();
+    if (!play(gone))
+        return;
+    const QImage without = m_form->grab().toImage();
     for (const QPoint &p : ring) {
-        const double ratio = contrast(focused.pixel(p), unfocused.pixel(p));
+        const double ratio = contrast(with.pixel(p), without.pixel(p));
         QVERIFY2(ratio >= 3.0,
                  qPrintable(u"%1 at %2,%3: %4:1"_s.arg(control).arg(p.x()).arg(p.y()).arg(ratio)));
     }

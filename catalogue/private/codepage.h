@@ -13,11 +13,7 @@
 // the same number so that every byte survives a round trip through a QString.
 namespace codepage {
 
-enum class CodePage {
-    Utf8,
-    System,
-    Windows1252 = System, // its earlier name, from when it was Windows-1252 everywhere
-};
+enum class CodePage { Utf8, System };
 
 // The Windows number of the system's 8-bit code page: 1252 for Windows-1252, 1251 for
 // Windows-1251 and so on.
