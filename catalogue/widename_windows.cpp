@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "initext.h"
+#include "profilestream.h"
 #include "widename.h"
 
 #include <cstdint>
