@@ -12,7 +12,9 @@
 #include <cstdio>
 #include <cstring>
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include "programfolder_posix.h"
 
 #include <fcntl.h>
@@ -41,7 +43,9 @@ private slots:
     void fileNames();
     void ownFolder_data();
     void ownFolder();
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+    void readWhileHeldForWriting();
+#else
     void noProgramFolder_data();
     void noProgramFolder();
 #endif
@@ -330,6 +334,20 @@ void TestCatalogue::ownFolder()
     QVERIFY(run.waitForFinished());
     QCOMPARE(run.readAllStandardError(), QByteArray());
     QCOMPARE(run.readAllStandardOutput(), "Own=1"_ba);
+}
+
+// An editor that holds id.txt open for writing while the program runs does not keep the program
+// from reading it.
+void TestCatalogue::readWhileHeldForWriting()
+{
+    const QString path = write("[ID]\nHeld=5\n");
+    const HANDLE editor
+            = CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
+                          GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    QVERIFY(editor != INVALID_HANDLE_VALUE);
+    const auto close = qScopeGuard([editor] { CloseHandle(editor); });
+    QCOMPARE(ReadIni(path, u"ID"_s, u"Held"_s), u"5"_s);
 }
 #else
 void TestCatalogue::ownFolder_data()
