@@ -11,6 +11,7 @@
 #   ./build.sh lint         clang-format in check mode, then clang-tidy
 #   ./build.sh a11y         check the real program through the accessibility stack under Xvfb
 #   ./build.sh package      the Debian package and the relocatable tarball, checked with lintian
+#   ./build.sh windows      quennel.exe cross-built with a static Qt, tested under Wine, zipped
 #   ./build.sh help         this help (also -h, --help, or no command)
 set -euo pipefail
 
@@ -45,6 +46,10 @@ base_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
 display_packages=(xvfb xauth xclip xdotool x11-utils)
 a11y_packages=(xvfb xauth xdotool dbus-x11 at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
 package_packages=(dpkg-dev file desktop-file-utils appstream lintian man-db python3-gi)
+# MinGW-w64 with POSIX threads; Qt's source is unpacked by dpkg-dev; Wine runs the tests (64-bit
+# programs need no wine32); locales holds the definitions of the locales the Wine checks take.
+windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 dpkg-dev
+    wine wine64 locales xvfb xauth xdotool xclip x11-utils)
 
 # configure DIR [cmake options...]: configures once, then only builds incrementally.
 build() {
@@ -166,6 +171,12 @@ package)
     rm -f "$dir"/quennel_*.deb "$dir"/quennel-*.tar.gz
     (cd "$dir" && cpack)
     packaging/check-packages.sh "$dir"
+    ;;
+windows)
+    # ./build.sh windows [DIR]: builds in DIR (default build-windows); the static Qt is built once
+    # into the cache (~/.cache/quennel), then reused.
+    need "${base_packages[@]}" "${windows_packages[@]}"
+    packaging/windows/build-windows.sh "$@"
     ;;
 help | -h | --help | "")
     usage

@@ -81,7 +81,7 @@ private:
                 text.add(piece.data(), piece.size());
                 return !text.broken();
             });
-            m_page = text.valid() ? codepage::CodePage::Utf8 : codepage::CodePage::Windows1252;
+            m_page = text.valid() ? codepage::CodePage::Utf8 : codepage::CodePage::System;
         }
         return *m_page;
     }

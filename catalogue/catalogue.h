@@ -15,7 +15,8 @@
 //                               longer one again from the file for each part asked (LongLine)
 //   TextReader, ProfileFile     profilestream.cpp: the file's text in order, its byte order mark
 //                               passed, UTF-16 decoded
-//   SystemFile                  systemfile_*.cpp: the only system calls, open and read at an offset
+//   SystemFile                  systemfile_posix.cpp, systemfile_windows.cpp: the only system
+//                               calls, open and read at an offset
 //
 // Where each rule lives:
 //   line ends (CR, LF, CRLF), blank lines   initext.h lineEnd, skipSeparators; WindowLines::next
@@ -32,7 +33,11 @@
 //   buffer cuts, the default                inireader.cpp cutToBuffer, place, placeDefault,
 //                                           NameList::finish
 //   byte order mark, UTF-16                 profilestream.cpp ProfileFile(), TextReader::readUtf16
-//   code page: UTF-8 or Windows-1252        codepage.cpp; per file in CatalogueFile::page
+//   code page: UTF-8 or the system's        codepage.cpp; per file in CatalogueFile::page
+//   the system's 8-bit code page            codepage_posix.cpp Windows-1252, codepage_windows.cpp
+//                                           the ANSI code page
+//   the program folder, file names          programfolder_posix.cpp, programfolder_windows.cpp;
+//                                           wide names as bytes: widename_windows.cpp
 
 #include <QList>
 #include <QString>

@@ -4,9 +4,7 @@
 #include <algorithm>
 
 namespace ini {
-namespace {
 
-// Writes code point c as UTF-8 and returns the number of bytes, 1 to 4.
 std::size_t encodeUtf8(std::uint32_t c, char *out)
 {
     if (c < 0x80) {
@@ -30,8 +28,6 @@ std::size_t encodeUtf8(std::uint32_t c, char *out)
     out[3] = static_cast<char>(0x80 | (c & 0x3F));
     return 4;
 }
-
-} // namespace
 
 ProfileFile::ProfileFile(const char *path)
     : m_system(path)

@@ -6,20 +6,20 @@
 
 #include <optional>
 
-// File names are bytes to the system, and not every byte string is UTF-8: a folder made on a
-// Latin-1 system is named "caf\xe9". Such a name still passes through a QString and back without
-// loss: valid UTF-8 decodes as usual, and each byte that is no part of it stands as the lone
-// surrogate U+DC80 + byte, which no decoded text holds otherwise.
+// The catalogue's name travels as a QString and reaches the reader as bytes. Every name that the
+// system can give passes through a QString and back unchanged:
+// - Linux names files by bytes, and not every byte string is UTF-8: a folder made on a Latin-1
+//   system is named "caf\xe9". Valid UTF-8 decodes as usual, and each byte that is no part of it
+//   stands as the lone surrogate U+DC80 + byte, which no decoded text holds otherwise.
+// - Windows names files in UTF-16, where a surrogate may stand without its partner. The bytes are
+//   WTF-8: UTF-8 in which such a surrogate is encoded like any other code point.
 QString fileNameFromBytes(const QByteArray &bytes);
-// The bytes again; nothing for a text that names no file (a NUL, a surrogate that stands for no
-// byte).
+// The bytes again; nothing for a text that names no file (a NUL, on Linux a surrogate that stands
+// for no byte).
 std::optional<QByteArray> fileNameToBytes(const QString &name);
 
-// The folder that holds the program file that programLink names, without a trailing separator
-// (the root folder is ""); by default the running program's own, as the system tells it.
-// Nothing when the link cannot be read or names no absolute path.
-std::optional<QByteArray> programFolder(const char *programLink = "/proc/self/exe");
-
-// id.txt in the program folder, as a file name for ReadIni. With no program folder, a null text:
-// it names no file, so the catalogue is empty, never one in the working directory or the root.
-QString cataloguePath(const char *programLink = "/proc/self/exe");
+// id.txt in the program folder: the folder that holds the running program's file, whatever it is
+// named and however long its path, never the working directory. With no program folder, a null
+// text: it names no file, so the catalogue is empty, never one in the working directory or the
+// root.
+QString cataloguePath();

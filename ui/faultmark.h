@@ -16,8 +16,12 @@ class ResultNotice;
 class FaultMark : public ControlRing
 {
 public:
-    // Dark enough to stand out by 3:1 from the window's ground and the options panel's.
+    // Dark enough to stand out by 3:1 from the window's usual grounds and the options panel's.
     static constexpr QRgb Colour = 0xffaa0000;
+    // For grounds that Colour does not stand out from: on Windows the grounds are the user's own
+    // system colours, which may be of any shade.
+    static constexpr QRgb DeepColour = 0xff660000;
+    static constexpr QRgb PaleColour = 0xffffb3b3;
 
     explicit FaultMark(QWidget *window);
 
@@ -25,7 +29,7 @@ public:
     void clear();
 
 protected:
-    QColor colour() const override { return QColor::fromRgb(Colour); }
+    QColor colour() const override;
     // With its box, so that whatever covers the box (the options panel) covers the mark too.
     void stack() override;
 

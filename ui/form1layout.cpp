@@ -6,6 +6,7 @@
 #include "itemlistaccessible.h"
 #include "quennelicon.h"
 #include "resultnotice.h"
+#include "systemcolours.h"
 #include "windowaccessible.h"
 
 #include <QCheckBox>
@@ -20,10 +21,6 @@
 #include <QTimer>
 
 #include <algorithm>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 using namespace Qt::StringLiterals;
 
@@ -41,30 +38,6 @@ QRect twips(int left, int top, int width, int height)
 QRect twips(const QRect &r)
 {
     return twips(r.left(), r.top(), r.width(), r.height());
-}
-
-enum class SystemColour { ScrollBar = 0, ActiveCaption = 2, InactiveCaption = 3, WindowText = 8 };
-
-// The user's own colour where the platform has such colours; elsewhere the usual defaults, so
-// the window looks the same everywhere else.
-QColor systemColour(SystemColour index)
-{
-#ifdef Q_OS_WIN
-    const DWORD c = GetSysColor(int(index));
-    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
-#else
-    switch (index) {
-    case SystemColour::ScrollBar:
-        return QColor(200, 200, 200);
-    case SystemColour::ActiveCaption:
-        return QColor(153, 180, 209);
-    case SystemColour::InactiveCaption:
-        return QColor(191, 205, 219);
-    case SystemColour::WindowText:
-        break;
-    }
-    return QColor(0, 0, 0);
-#endif
 }
 
 template<class Control>

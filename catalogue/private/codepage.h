@@ -6,13 +6,18 @@
 
 #include <cstddef>
 
-// The 8-bit code page in which the program reads one catalogue file. A file whose bytes are
-// valid UTF-8 is UTF-8; any other was written by an 8-bit Windows program and is read as
-// Windows-1252, whose five undefined bytes map to the C1 controls of the same number so that
-// every byte survives a round trip through a QString.
+// The code page in which the program reads one catalogue file. A file whose bytes are valid UTF-8
+// is UTF-8; any other was written by an 8-bit Windows program and is read in the system's 8-bit
+// code page: on Windows the ANSI code page, the one such programs write in (Windows-1251 on a
+// Russian Windows); elsewhere Windows-1252, whose five undefined bytes map to the C1 controls of
+// the same number so that every byte survives a round trip through a QString.
 namespace codepage {
 
-enum class CodePage { Utf8, Windows1252 };
+enum class CodePage { Utf8, System };
+
+// The Windows number of the system's 8-bit code page: 1252 for Windows-1252, 1251 for
+// Windows-1251 and so on.
+unsigned systemCodePage();
 
 bool isAscii(const char *data, std::size_t size);
 

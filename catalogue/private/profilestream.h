@@ -93,6 +93,10 @@ private:
     Encoding m_encoding = Encoding::Bytes;
 };
 
+// Writes code point c as UTF-8 and returns the number of bytes, 1 to 4. A surrogate is encoded
+// like any other code point, as a file name on Windows may hold one without its partner.
+std::size_t encodeUtf8(std::uint32_t c, char *out);
+
 // The file's text in order, decoded. UTF-16 arrives as UTF-8; a surrogate without its partner
 // becomes U+FFFD so that the text stays valid UTF-8.
 class TextReader

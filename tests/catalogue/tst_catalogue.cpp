@@ -12,9 +12,15 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include "programfolder_posix.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -31,14 +37,20 @@ private slots:
     void valuesAsReadIniGivesThem();
     void everyNameListed_data();
     void everyNameListed();
+    void systemCodePage_data();
+    void systemCodePage();
     void codePageOfPieces_data();
     void codePageOfPieces();
     void fileNames_data();
     void fileNames();
     void ownFolder_data();
     void ownFolder();
+#ifdef Q_OS_WIN
+    void readWhileHeldForWriting();
+#else
     void noProgramFolder_data();
     void noProgramFolder();
+#endif
 
 private:
     QString write(const QByteArray &bytes)
@@ -52,6 +64,7 @@ private:
     int m_files = 0;
 };
 
+#ifndef Q_OS_WIN
 // A file named by bytes, which a QString might not hold.
 static bool writeBytes(const QByteArray &path, const QByteArray &bytes, mode_t mode = 0600)
 {
@@ -59,6 +72,7 @@ static bool writeBytes(const QByteArray &path, const QByteArray &bytes, mode_t m
     const bool ok = fd >= 0 && ::write(fd, bytes.constData(), bytes.size()) == bytes.size();
     return ::close(fd) == 0 && ok;
 }
+#endif
 
 static QStringList items(const QComboBox &list)
 {
@@ -91,8 +105,12 @@ void TestCatalogue::roundTrip_data()
                 {u"UTF-16 BE"_s, "\xFE\xFF"_ba + QByteArray(be(lines))},
                 {u"Windows-1252"_s, QByteArray(cp1252).replace("\n", end.toLatin1())},
         };
-        for (const auto &[encoding, bytes] : files)
+        for (const auto &[encoding, bytes] : files) {
+            // An 8-bit file is read in the system's code page, not Windows-1252 everywhere.
+            if (encoding == u"Windows-1252" && codepage::systemCodePage() != 1252)
+                continue;
             QTest::newRow(qPrintable(encoding + u' ' + QLatin1String(endName))) << bytes;
+        }
     }
 }
 
@@ -118,6 +136,9 @@ void TestCatalogue::readIni_data()
 
     QTest::newRow("value cut to 32,766")
             << "[ID]\nLong="_ba + QByteArray(40000, 'v') << u"long"_s << QString(32766, u'v');
+    // Files in Windows-1252, which is read so where it is the system's 8-bit code page.
+    if (codepage::systemCodePage() != 1252)
+        return;
     QTest::newRow("overlong UTF-8 read as Windows-1252")
             << "[ID]\n\xE0\x80\xAF=1"_ba << QString() << u"à€¯\0"_s;
     QTest::newRow("encoded surrogate read as Windows-1252")
@@ -218,6 +239,45 @@ void TestCatalogue::everyNameListed()
         QCOMPARE(ReadIni(path, u"ID"_s, QString()).size(), readIniSize);
 }
 
+void TestCatalogue::systemCodePage_data()
+{
+    QTest::addColumn<uint>("codePage"); // 0: any of the code pages of one byte a character
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("names"); // empty: not pinned
+    QTest::addColumn<QStringList>("ids");   // what each listed name finds
+    QTest::newRow("Windows-1251 names are Cyrillic")
+            << 1251U << "[ID]\n\xD9\xE8\xF2=3\n\xC1\xF0\xEE\xED\xFF \x80=4\n"_ba
+            << QStringList{u"Щит"_s, u"Броня Ђ"_s} << QStringList{u"3"_s, u"4"_s};
+    QByteArray everyByte = "[ID]\n"_ba;
+    QStringList ids;
+    for (int c = 0x80; c <= 0xFF; ++c) {
+        everyByte += 'x' + QByteArray(1, char(c)) + '=' + QByteArray::number(c) + '\n';
+        ids << QString::number(c);
+    }
+    QTest::newRow("every byte past ASCII") << 0U << everyByte << QStringList() << ids;
+}
+
+// A file that is not UTF-8 is read in the system's 8-bit code page, and every name that a list
+// shows finds its own id again, the bytes that the code page leaves undefined included.
+void TestCatalogue::systemCodePage()
+{
+    QFETCH(uint, codePage);
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, ids);
+    if (codePage != 0 && codePage != codepage::systemCodePage())
+        QSKIP("another code page is the system's");
+    const QString path = write(file);
+    QComboBox list;
+    FillListFromIni(list, path, u"ID"_s);
+    if (!names.isEmpty())
+        QCOMPARE(items(list), names);
+    QStringList found;
+    for (const QString &name : items(list))
+        found << ReadIni(path, u"ID"_s, name);
+    QCOMPARE(found, ids);
+}
+
 void TestCatalogue::codePageOfPieces_data()
 {
     QTest::addColumn<QByteArray>("text");
@@ -250,6 +310,17 @@ void TestCatalogue::fileNames_data()
 {
     QTest::addColumn<QByteArray>("bytes"); // null: the name names no file
     QTest::addColumn<QString>("name");
+#ifdef Q_OS_WIN
+    // Windows names are UTF-16, a surrogate without its partner included; their bytes are WTF-8.
+    QTest::newRow("outside the ANSI code page")
+            << "C:\\Pr\xC3\xBC"
+               "fung \xCE\xA9 \xE6\x97\xA5\xE6\x9C\xAC\\\xF0\x9F\x98\x80"_ba
+            << u"C:\\Prüfung Ω 日本\\😀"_s;
+    QTest::newRow("lone surrogates") << "a\xED\xA0\x80 \xED\xB0\x80"_ba << u"a\xD800 \xDC00"_s;
+    QTest::newRow("low before high is no pair")
+            << "\xED\xB0\x80\xED\xA0\x80"_ba << u"\xDC00\xD800"_s;
+    QTest::newRow("NUL") << QByteArray() << u"a\0b"_s;
+#else
     QTest::newRow("UTF-8") << "/opt/caf\xC3\xA9/\xF0\x9F\x98\x80"_ba << u"/opt/café/😀"_s;
     QTest::newRow("Latin-1") << "caf\xE9\xFF"_ba << u"caf\xDCE9\xDCFF"_s;
     QTest::newRow("cut sequence, stray continuation")
@@ -260,6 +331,7 @@ void TestCatalogue::fileNames_data()
     QTest::newRow("NUL") << QByteArray() << u"a\0b"_s;
     QTest::newRow("lone high surrogate") << QByteArray() << u"a\xD800"_s;
     QTest::newRow("escape of an ASCII byte") << QByteArray() << u"\xDC41"_s;
+#endif
 }
 
 // Whatever bytes a file name holds, they pass through a QString and back unchanged, and valid
@@ -276,12 +348,62 @@ void TestCatalogue::fileNames()
     QCOMPARE(fileNameFromBytes(bytes), name);
 }
 
+#ifdef Q_OS_WIN
+void TestCatalogue::ownFolder_data()
+{
+    QTest::addColumn<QString>("folder");
+    // No ANSI code page holds all of these: the name reaches the system only in UTF-16.
+    QTest::newRow("outside the ANSI code page") << u"Prüfung Ω 日本"_s;
+}
+
+// The program started from a folder of any name reads the catalogue in that folder, not in its
+// working directory.
+void TestCatalogue::ownFolder()
+{
+    QFETCH(QString, folder);
+    QTemporaryDir root;
+    const QString own = root.filePath(folder);
+    const QString cwd = root.filePath(u"cwd"_s);
+    const auto writeFile = [](const QString &path, const QByteArray &bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    QVERIFY(QDir().mkpath(own) && QDir().mkpath(cwd));
+    QFile probe(QCoreApplication::applicationFilePath()); // run as a probe, see main()
+    QVERIFY(probe.open(QIODevice::ReadOnly));
+    QVERIFY(writeFile(own + u"/probe.exe"_s, probe.readAll()));
+    QVERIFY(writeFile(own + u"/id.txt"_s, "[ID]\nOwn=1\n"));
+    QVERIFY(writeFile(cwd + u"/id.txt"_s, "[ID]\nWorkingDir=4\n"));
+
+    QProcess run;
+    run.setWorkingDirectory(cwd);
+    run.start(own + u"/probe.exe"_s, {u"--catalogue-probe"_s});
+    QVERIFY(run.waitForFinished());
+    QCOMPARE(run.readAllStandardError(), QByteArray());
+    QCOMPARE(run.readAllStandardOutput(), "Own=1"_ba);
+}
+
+// An editor that holds id.txt open for writing while the program runs does not keep the program
+// from reading it.
+void TestCatalogue::readWhileHeldForWriting()
+{
+    const QString path = write("[ID]\nHeld=5\n");
+    const HANDLE editor
+            = CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
+                          GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    QVERIFY(editor != INVALID_HANDLE_VALUE);
+    const auto close = qScopeGuard([editor] { CloseHandle(editor); });
+    QCOMPARE(ReadIni(path, u"ID"_s, u"Held"_s), u"5"_s);
+}
+#else
 void TestCatalogue::ownFolder_data()
 {
     QTest::addColumn<QByteArray>("folder");
     QTest::newRow("Latin-1 é and ÿ") << "caf\xE9\xFF"_ba;
     QTest::newRow("an encoded surrogate") << "x\xED\xA0\x80"_ba;
     QTest::newRow("UTF-8") << "caf\xC3\xA9"_ba;
+    QTest::newRow("outside any 8-bit code page") << u"Prüfung Ω 日本"_s.toUtf8();
 }
 
 // The program started from a folder of any name reads the catalogue in that folder: not the one
@@ -352,6 +474,7 @@ void TestCatalogue::noProgramFolder()
     QCOMPARE(list.count(), 0);
     QCOMPARE(ReadIni(catalogue, u"ID"_s, u"Decoy"_s), QString());
 }
+#endif
 
 namespace {
 

@@ -5,7 +5,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <sys/stat.h>
+#endif
 
 #include <algorithm>
 #include <vector>
@@ -105,12 +109,23 @@ void TestIniReader::read_data()
         4);
 }
 
-// The path that the row reads: a file with the row's bytes, or no file, or a FIFO.
+// The path that the row reads: a file with the row's bytes, or no file, or a FIFO (on Windows a
+// named pipe whose server waits: opening it connects, and a read would wait for its data).
 static QString makeFile(const QTemporaryDir &dir, Kind kind, const QByteArray &bytes)
 {
     QString path = dir.filePath(u"id.ini"_s);
+#ifdef Q_OS_WIN
+    if (kind == Fifo) {
+        path = u"\\\\.\\pipe\\"_s + QFileInfo(dir.path()).fileName();
+        const HANDLE server
+                = CreateNamedPipeW(reinterpret_cast<const wchar_t *>(path.utf16()),
+                                   PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr);
+        return server != INVALID_HANDLE_VALUE ? path : QString(); // closed with the test
+    }
+#else
     if (kind == Fifo)
         return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 ? path : QString();
+#endif
     QFile out(path);
     if (kind == Regular && (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()))
         return {};
@@ -130,7 +145,7 @@ void TestIniReader::read()
     QTemporaryDir dir;
     const QString path = makeFile(dir, Kind(kind), file);
     QVERIFY(!path.isEmpty());
-    const QByteArray pathBytes = QFile::encodeName(path);
+    const QByteArray pathBytes = path.toUtf8();
 
     const auto cString = [](const QByteArray &b) { return b.isNull() ? nullptr : b.constData(); };
     // Nothing past the placed bytes is touched, up to and beyond buffer[size].

@@ -942,7 +942,12 @@ void TestForm1::ringsStandOut()
     for (const QPoint &p : ring) {
         const double ratio = contrast(with.pixel(p), without.pixel(p));
         QVERIFY2(ratio >= 3.0,
-                 qPrintable(u"%1 at %2,%3: %4:1"_s.arg(control).arg(p.x()).arg(p.y()).arg(ratio)));
+                 qPrintable(
+                         u"%1 at %2,%3: %4 against %5, %6:1"_s.arg(control)
+                                 .arg(p.x())
+                                 .arg(p.y())
+                                 .arg(QColor(with.pixel(p)).name(), QColor(without.pixel(p)).name())
+                                 .arg(ratio)));
     }
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "programfolder.h"
+#include "programfolder_posix.h"
 #include "codepage.h"
+#include "programfolder.h"
 
 #include <unistd.h>
 
@@ -9,6 +10,22 @@
 namespace {
 
 constexpr char16_t EscapeBase = 0xDC00; // U+DC80 to U+DCFF stand for the bytes 0x80 to 0xFF
+
+// The folder that holds the program file that programLink names, without a trailing separator
+// (the root folder is "").
+std::optional<QByteArray> programFolder(const char *programLink)
+{
+    // The link's text is read as bytes, whatever they are; it may exceed any fixed buffer.
+    std::vector<char> target(256);
+    ssize_t length = 0;
+    while ((length = ::readlink(programLink, target.data(), target.size()))
+           == static_cast<ssize_t>(target.size()))
+        target.resize(target.size() * 2);
+    if (length <= 0 || target[0] != '/')
+        return std::nullopt;
+    const QByteArray file(target.data(), length);
+    return file.left(file.lastIndexOf('/'));
+}
 
 } // namespace
 
@@ -59,22 +76,13 @@ std::optional<QByteArray> fileNameToBytes(const QString &name)
     return bytes;
 }
 
-std::optional<QByteArray> programFolder(const char *programLink)
-{
-    // The link's text is read as bytes, whatever they are; it may exceed any fixed buffer.
-    std::vector<char> target(256);
-    ssize_t length = 0;
-    while ((length = ::readlink(programLink, target.data(), target.size()))
-           == static_cast<ssize_t>(target.size()))
-        target.resize(target.size() * 2);
-    if (length <= 0 || target[0] != '/')
-        return std::nullopt;
-    const QByteArray file(target.data(), length);
-    return file.left(file.lastIndexOf('/'));
-}
-
 QString cataloguePath(const char *programLink)
 {
     const std::optional<QByteArray> folder = programFolder(programLink);
     return folder ? fileNameFromBytes(*folder + "/id.txt") : QString();
+}
+
+QString cataloguePath()
+{
+    return cataloguePath("/proc/self/exe");
 }
