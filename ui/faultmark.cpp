@@ -10,11 +10,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// How far apart two colours stand for the eye, from 1:1 to 21:1, as the web's accessibility
-// guidelines measure it.
-double contrast(QRgb a, QRgb b)
+double FaultMark::contrast(QRgb a, QRgb b)
 {
     const auto luminance = [](QRgb rgb) {
         double sum = 0.05;
@@ -29,8 +25,6 @@ double contrast(QRgb a, QRgb b)
     const double lb = luminance(b);
     return std::max(la, lb) / std::min(la, lb);
 }
-
-} // namespace
 
 FaultMark::FaultMark(QWidget *window)
     : ControlRing(window, FocusRing::Width)

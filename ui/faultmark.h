@@ -23,6 +23,10 @@ public:
     static constexpr QRgb DeepColour = 0xff660000;
     static constexpr QRgb PaleColour = 0xffffb3b3;
 
+    // How far apart two colours stand for the eye, from 1:1 to 21:1, as the web's accessibility
+    // guidelines measure it.
+    static double contrast(QRgb a, QRgb b);
+
     explicit FaultMark(QWidget *window);
 
     void mark(QLineEdit *box);

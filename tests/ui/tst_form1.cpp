@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "faultmark.h"
 #include "focusring.h"
 #include "form1.h"
 
@@ -871,27 +872,6 @@ void TestForm1::tabVisitsWhatCanBeWorked()
     QCOMPARE(walk(Qt::Key_Backtab), forward.mid(0, 1) + backward);
 }
 
-namespace {
-
-// The contrast ratio as the web's accessibility guidelines define it.
-double contrast(QRgb a, QRgb b)
-{
-    const auto luminance = [](QRgb rgb) {
-        double sum = 0.05;
-        for (const auto &[value, weight] :
-             {std::pair{qRed(rgb), 0.2126}, {qGreen(rgb), 0.7152}, {qBlue(rgb), 0.0722}}) {
-            const double c = value / 255.0;
-            sum += weight * (c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
-        }
-        return sum;
-    };
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return std::max(la, lb) / std::min(la, lb);
-}
-
-} // namespace
-
 void TestForm1::ringsStandOut_data()
 {
     QTest::addColumn<QString>("control"); // the control ringed
@@ -940,7 +920,7 @@ void TestForm1::ringsStandOut()
         return;
     const QImage without = m_form->grab().toImage();
     for (const QPoint &p : ring) {
-        const double ratio = contrast(with.pixel(p), without.pixel(p));
+        const double ratio = FaultMark::contrast(with.pixel(p), without.pixel(p));
         QVERIFY2(ratio >= 3.0,
                  qPrintable(
                          u"%1 at %2,%3: %4 against %5, %6:1"_s.arg(control)
