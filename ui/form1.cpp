@@ -11,10 +11,8 @@
 #include "windowaccessible.h"
 
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -22,7 +20,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTextBoundaryFinder>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -47,27 +44,6 @@ void clearHint(QLineEdit &box, const TradeColumn &column)
 {
     if (column.clearsOnFocus && box.text() == column.text)
         box.clear();
-}
-
-// Characters as the user sees them: a letter with its combining marks, or an emoji written as a
-// surrogate pair, counts once; so does a line break.
-qsizetype visibleLength(const QString &text)
-{
-    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
-    qsizetype count = 0;
-    while (graphemes.toNextBoundary() != -1)
-        ++count;
-    return count;
-}
-
-// What "Copy to Clipboard" says it did with that text.
-QString copyConfirmation(const QString &copied, const QLocale &locale)
-{
-    const qsizetype count = visibleLength(copied);
-    if (count == 0)
-        return u"Clipboard emptied"_s;
-    return u"Copied "_s + locale.toString(qlonglong(count))
-            + (count == 1 ? u" character"_s : u" characters"_s);
 }
 
 } // namespace
@@ -431,26 +407,6 @@ void Form1::closeOptionsClicked()
     if (!m_picture1->isHidden())
         m_command5->setFocus(Qt::OtherFocusReason);
     m_picture1->hide();
-}
-
-void Form1::copyToClipboardClicked()
-{
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    const QString text = outputText();
-    clipboard->setText(text);
-    // Nothing else shows that the click did anything; a second copy shows its own count anew.
-    const QString said = copyConfirmation(text, m_locale);
-    m_copyConfirmation->setText(said);
-    m_copyConfirmation->show();
-    m_copyNotice->tell(said);
-    m_copyConfirmationTimer->start();
-}
-
-void Form1::copyConfirmationDone()
-{
-    m_copyConfirmation->hide();
-    m_copyNotice->withdraw();
 }
 
 void Form1::moveRowButtons(int by)

@@ -15,10 +15,11 @@
 //
 // Where each part lives: form1layout.cpp builds the window and names its controls; form1.cpp
 // holds the handlers; form1keys.cpp the keys for the window's commands; form1code.cpp "Rows from
-// code", which fills the rows from a trade code kept elsewhere; form1access.cpp what lets the
-// keyboard alone and a screen reader do the whole job; traderow.h the rows and what sets their
-// columns apart; resultnotice.h what a screen reader is told away from the focus (the trade code,
-// the copy, the failed box, the rows from a code); faultmark.h the failed box's mark.
+// code", which fills the rows from a trade code kept elsewhere; form1copy.cpp "Copy to Clipboard";
+// form1access.cpp what lets the keyboard alone and a screen reader do the whole job; traderow.h the
+// rows and what sets their columns apart; resultnotice.h what a screen reader is told away from the
+// focus (the trade code, the copy, the failed box, the rows from a code); faultmark.h the failed
+// box's mark.
 
 #include "tradecode.h"
 #include "traderow.h"
